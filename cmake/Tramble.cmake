@@ -1,0 +1,16 @@
+# Helpers shared by every subsystem folder.
+
+# tramble_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest program, discovered by CTest, run in a fixed environment.
+function(tramble_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    TRAMBLE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    TRAMBLE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name}
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;TRAMBLE_TEST=1"
+               TIMEOUT 300)
+endfunction()
