@@ -79,7 +79,7 @@ void TLanguage::LoadLanguage(std::string_view name, const std::vector<std::strin
     if (!path.empty()) {
         try {
             TFastIniFile file(path);
-            file.SetLocaleCase(false);
+            file.SetLocaleCase(false); // fold ASCII letters only, never bytes of UTF-8 names
             for (size_t i = 0; i < entries.size(); ++i)
                 texts[i] = file.ReadText(entries[i].Section, entries[i].Key, texts[i]);
         } catch (const EFileError&) {
