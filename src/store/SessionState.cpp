@@ -1,0 +1,70 @@
+#include "store/SessionState.h"
+
+#include "store/SettingsKeys.h"
+
+namespace tramble {
+namespace {
+
+std::optional<int32_t> ReadOptional(TFastIniFile& ini, const TSettingKey& key)
+{
+    if (!ini.HasKey(key.Section, key.Key))
+        return std::nullopt;
+    return ReadSettingNumber(ini, key);
+}
+
+} // namespace
+
+TStoredPlace ReadBarPlace(TFastIniFile& ini)
+{
+    TStoredPlace place;
+    place.Left = ReadOptional(ini, keys::Left);
+    place.Top = ReadOptional(ini, keys::Top);
+    place.Width = ReadSettingNumber(ini, keys::Width);
+    place.Height = ReadSettingNumber(ini, keys::Height);
+    return place;
+}
+
+void StoreBarPlace(TFastIniFile& ini, const TBarPlace& place)
+{
+    WriteSettingNumber(ini, keys::Left, place.Left);
+    WriteSettingNumber(ini, keys::Top, place.Top);
+    WriteSettingNumber(ini, keys::Width, place.Width);
+    WriteSettingNumber(ini, keys::Height, place.Height);
+}
+
+std::vector<std::string> ReadCommandHistory(TFastIniFile& ini)
+{
+    std::vector<std::string> history;
+    const int32_t count = ReadSettingNumber(ini, keys::CommandCount);
+    for (int32_t n = 1; n <= count; ++n) {
+        std::string text = ini.ReadText(keys::kCommandSection, "cmd" + std::to_string(n), "");
+        if (!text.empty())
+            history.push_back(std::move(text));
+    }
+    return history;
+}
+
+int32_t CountRun(TFastIniFile& ini)
+{
+    const int32_t run = ReadSettingNumber(ini, keys::Run) + 1;
+    WriteSettingNumber(ini, keys::Run, run);
+    ini.Flush();
+    return run;
+}
+
+void StoreShutdownState(TFastIniFile& ini, const TBarPlace& place, const TLastState& last,
+                        const std::vector<std::string>& history)
+{
+    StoreBarPlace(ini, place);
+    WriteSettingNumber(ini, keys::Elapse, last.Elapse);
+    WriteSetting(ini, keys::SyncTimeTime, last.SyncTimeTime);
+    WriteSetting(ini, keys::IPNet, last.IPNet);
+    ini.RemoveSection(keys::kTempSection);
+    ini.RemoveSection(keys::kCommandSection);
+    WriteSettingNumber(ini, keys::CommandCount, static_cast<int32_t>(history.size()));
+    for (size_t i = 0; i < history.size(); ++i)
+        ini.WriteText(keys::kCommandSection, "cmd" + std::to_string(i + 1), history[i]);
+    ini.Flush();
+}
+
+} // namespace tramble
