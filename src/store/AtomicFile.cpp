@@ -65,26 +65,6 @@ std::string Reason(int error) { return std::strerror(error); }
 
 } // namespace
 
-bool ReadWholeFile(int fd, std::string& text)
-{
-    text.clear();
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
-        text.reserve(static_cast<size_t>(st.st_size));
-    char chunk[65536];
-    for (;;) {
-        ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (got == 0)
-            return true;
-        text.append(chunk, static_cast<size_t>(got));
-    }
-}
-
 bool IsWritablePath(const std::string& path)
 {
     auto target = ResolveLinks(path);

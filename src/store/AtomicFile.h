@@ -6,9 +6,6 @@
 
 namespace tramble {
 
-// Reads everything from an open descriptor; false with errno set on failure.
-bool ReadWholeFile(int fd, std::string& text);
-
 // Replaces the file's content so that a crash or a full disk never leaves a
 // half-written file: the text goes to a temporary file in the same folder,
 // is synced and renamed over the old one. A symbolic link is followed and its

@@ -1,6 +1,7 @@
 #include "store/FastIniFile.h"
 
 #include "store/AtomicFile.h"
+#include "store/FileBuffer.h"
 #include "store/TextConvert.h"
 
 #include <algorithm>
@@ -24,6 +25,54 @@ constexpr std::array<uint8_t, 256> MakeUpperTable()
     return table;
 }
 constexpr std::array<uint8_t, 256> kUpper = MakeUpperTable();
+
+// Finds CR and LF with memchr, remembering the next of each so that a file
+// with only one kind of break is still scanned once.
+class LineBreakFinder {
+public:
+    explicit LineBreakFinder(std::string_view text)
+        : m_text(text), m_nextCr(Find('\r', 0)), m_nextLf(Find('\n', 0))
+    {
+    }
+
+    // Index of the first CR or LF at or after pos, or the text's size.
+    size_t NextFrom(size_t pos)
+    {
+        if (m_nextCr < pos)
+            m_nextCr = Find('\r', pos);
+        if (m_nextLf < pos)
+            m_nextLf = Find('\n', pos);
+        return std::min(m_nextCr, m_nextLf);
+    }
+
+private:
+    size_t Find(char c, size_t pos) const
+    {
+        const void* hit = std::memchr(m_text.data() + pos, c, m_text.size() - pos);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - m_text.data()) : m_text.size();
+    }
+
+    std::string_view m_text;
+    size_t m_nextCr;
+    size_t m_nextLf;
+};
+
+// Calls visit with every line; a line ends at CR, LF or CR LF, and a break
+// at the very end adds no empty line.
+template <typename Visit> void ForEachLine(std::string_view text, const Visit& visit)
+{
+    LineBreakFinder breaks(text);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = breaks.NextFrom(pos);
+        visit(text.substr(pos, end - pos));
+        if (end == text.size())
+            break;
+        pos = end + 1;
+        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
+            ++pos;
+    }
+}
 
 bool IsKeyLine(TLineKind kind) { return kind == ltPair || kind == ltInvalid || kind == ltRaw; }
 
@@ -96,14 +145,14 @@ void TFastIniFile::Load()
                 throw EFileError("Cannot open file \"" + m_fileName + "\". " + SystemReason(error));
             Reset();
         } else {
-            std::string text;
-            bool ok = ReadWholeFile(fd, text);
+            ClearContents();
+            bool ok = m_buffer.ReadFrom(fd);
             int error = errno;
             ::close(fd);
-            if (!ok)
+            if (!ok) {
+                ClearContents();
                 throw EFileError("Cannot open file \"" + m_fileName + "\". " + SystemReason(error));
-            ClearContents();
-            m_buffer = std::move(text);
+            }
             ReadFile();
         }
     }
@@ -113,25 +162,16 @@ void TFastIniFile::Load()
 
 void TFastIniFile::ReadFile()
 {
-    size_t nul = m_buffer.find('\0');
-    if (nul != std::string::npos)
-        m_buffer.resize(nul);
+    m_buffer.CutAtNul();
+    const std::string_view text = m_buffer.view();
 
-    m_lines.reserve(m_buffer.size() / 16);
-    std::string_view text = m_buffer;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) {
-            AppendLoadedLine(text.substr(pos));
-            break;
-        }
-        AppendLoadedLine(text.substr(pos, end - pos));
-        pos = end + 1;
-        if (text[end] == '\r' && pos < text.size() && text[pos] == '\n')
-            ++pos;
-    }
-    m_lines.shrink_to_fit();
+    // Counting the lines first sizes the array exactly, so it is never
+    // copied while it fills.
+    size_t count = 0;
+    ForEachLine(text, [&](std::string_view) { ++count; });
+    m_lines.reserve(count);
+    AdviseHugePages(m_lines.data(), count * sizeof(Line));
+    ForEachLine(text, [&](std::string_view line) { AppendLoadedLine(line); });
 
     if (m_stats.SectionLines > 0 && m_stats.KeyLines / m_stats.SectionLines >= 250)
         m_keyHashing = true;
@@ -192,7 +232,7 @@ void TFastIniFile::ClearContents()
     m_lastSection = nullptr;
     m_stats = {};
     m_keyHashing = false;
-    m_buffer.clear();
+    m_buffer.Clear();
 }
 
 void TFastIniFile::Reset()
@@ -292,17 +332,30 @@ long TFastIniFile::FindKeyLinear(const SectionNode& section, std::string_view ke
     return -1;
 }
 
+std::unique_ptr<TFastIniFile::KeyTable> TFastIniFile::BuildKeyTable(size_t start)
+{
+    // Sized in a first pass so that huge sections fill their buckets in place.
+    std::array<uint32_t, 256> sizes{};
+    const size_t end = SectionEnd(start);
+    for (size_t i = start; i < end; ++i) {
+        Examine(m_lines[i]);
+        if (m_lines[i].kind == ltPair)
+            ++sizes[m_lines[i].hash & 0xFF];
+    }
+    auto table = std::make_unique<KeyTable>();
+    for (size_t b = 0; b < 256; ++b)
+        (*table)[b].reserve(sizes[b]);
+    for (size_t i = start; i < end; ++i) {
+        if (m_lines[i].kind == ltPair)
+            (*table)[m_lines[i].hash & 0xFF].push_back(static_cast<uint32_t>(i));
+    }
+    return table;
+}
+
 long TFastIniFile::FindKeyHashed(SectionNode& section, std::string_view key)
 {
-    if (!section.keys) {
-        section.keys = std::make_unique<KeyTable>();
-        for (size_t i = section.start; i < m_lines.size() && m_lines[i].kind != ltSection; ++i) {
-            Line& line = m_lines[i];
-            Examine(line);
-            if (line.kind == ltPair)
-                (*section.keys)[line.hash & 0xFF].push_back(static_cast<uint32_t>(i));
-        }
-    }
+    if (!section.keys)
+        section.keys = BuildKeyTable(section.start);
     TCaseMode mode = CaseMode();
     uint32_t hash = HashName(key, mode);
     const auto& bucket = (*section.keys)[hash & 0xFF];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FileBuffer.h"
 #include "store/Font.h"
 #include "store/IniText.h"
 
@@ -111,6 +112,7 @@ private:
     SectionNode* AddSection(std::string_view name);
     size_t SectionEnd(size_t start) const;
     long FindKeyLinear(const SectionNode& section, std::string_view key);
+    std::unique_ptr<KeyTable> BuildKeyTable(size_t start);
     long FindKeyHashed(SectionNode& section, std::string_view key);
     long FindKey(SectionNode& section, std::string_view key);
     size_t AddKey(SectionNode& section, std::string_view key);
@@ -129,7 +131,7 @@ private:
     bool m_modified = false;
     bool m_keyHashing = false;
 
-    std::string m_buffer; // the file as read; unchanged lines point into it
+    FileBuffer m_buffer; // the file as read; unchanged lines point into it
     std::vector<Line> m_lines;
     std::array<std::vector<std::unique_ptr<SectionNode>>, 256> m_sections;
     SectionNode* m_lastSection = nullptr;

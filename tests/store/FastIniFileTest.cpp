@@ -228,6 +228,7 @@ TEST_F(FastIniFileTest, DuplicateKeysDependOnKeyHashing)
 
     // 250 key lines per section switch the per-section tables on.
     auto large = StoreWith("[S]\nk=first\n" + SectionText("T", 248, "v").substr(5) + "k=last\n");
+    large->Load();
     EXPECT_TRUE(large->KeyHashing());
     EXPECT_EQ(large->ReadText("S", "k", ""), "last");
     // HasKey and RemoveKey stay linear: they find the first.
@@ -240,18 +241,22 @@ TEST_F(FastIniFileTest, DuplicateKeysDependOnKeyHashing)
 TEST_F(FastIniFileTest, KeyHashingThresholdIsIntegerDivision)
 {
     auto below = StoreWith(SectionText("A", 250, "v") + SectionText("B", 249, "v"));
+    below->Load();
     EXPECT_FALSE(below->KeyHashing()) << "499 / 2 = 249";
     EXPECT_EQ(below->ReadText("B", "k248", ""), "v");
     auto at = StoreWith(SectionText("A", 250, "v") + SectionText("B", 250, "v"));
+    at->Load();
     EXPECT_TRUE(at->KeyHashing());
     EXPECT_EQ(at->ReadText("B", "k249", ""), "v");
     auto noSections = StoreWith("a=1\nb=2\n");
+    noSections->Load();
     EXPECT_FALSE(noSections->KeyHashing());
 }
 
 TEST_F(FastIniFileTest, HashedSectionsStayConsistentAcrossInsertsAndRemovals)
 {
     auto store = StoreWith(SectionText("A", 300, "a") + SectionText("B", 300, "b") + SectionText("C", 300, "c"));
+    store->Load();
     ASSERT_TRUE(store->KeyHashing());
     EXPECT_EQ(store->ReadText("C", "k10", ""), "c"); // builds C's table
     EXPECT_EQ(store->ReadText("B", "k10", ""), "b"); // builds B's table
@@ -299,6 +304,7 @@ TEST_F(FastIniFileTest, EmptyNamesNeverMatchWhenIgnoringCase)
 TEST_F(FastIniFileTest, LineKindsAndHowTheyAreWrittenBack)
 {
     auto store = StoreWith("  [S]\n# not a comment\n   \n  junk\n=x\n[T]\n  untouched\n");
+    store->Load();
     EXPECT_EQ(store->Statistics().SectionLines, 1);
     EXPECT_EQ(store->Statistics().KeyLines, 6);
     EXPECT_EQ(store->Statistics().BlankLines, 0);
@@ -376,13 +382,13 @@ TEST_F(FastIniFileTest, FontsRoundTripThroughTheStore)
 TEST_F(FastIniFileTest, RoundTripKeepsEverythingElse)
 {
     const std::string original = "; settings\r\n[cfg]\r\nFont=Tahoma,8,[],clWindowText,0,1\r\n"
-                                 "x=1 ; keep me\r\n\r\n[last]\r\nrun=3\r\n";
+                                 "x=1     ; keep me\r\n\r\n[last]\r\nrun=3\r\n";
     auto store = StoreWith(original);
     store->WriteNumber("last", "run", store->ReadNumber("last", "run", 0) + 1);
     store->WriteText("cfg", "x", "22");
     store->Flush();
     EXPECT_EQ(ReadFileBytes(Path()), "; settings\r\n[cfg]\r\nFont=Tahoma,8,[],clWindowText,0,1\r\n"
-                                     "x=22  ; keep me\r\n\r\n[last]\r\nrun=4\r\n");
+                                     "x=22    ; keep me\r\n\r\n[last]\r\nrun=4\r\n");
 }
 
 TEST_F(FastIniFileTest, ResetDiscardsChangesAndRereads)

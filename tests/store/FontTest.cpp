@@ -50,12 +50,13 @@ TEST(FontText, StopsAtTheFirstMissingSeparator)
         {"Arial", "MS Sans Serif", 8, 0, clWindowText, 0, 1},
         {"Arial,12", "Arial", 8, 0, clWindowText, 0, 1},
         {"Arial,x,[fsBold]", "Arial", 8, fsBold, clWindowText, 0, 1},
-        {" Arial ,12,[fsBold fsitalic] ,clRed", "Arial", 12, fsBold | fsItalic, clWindowText, 0, 1},
+        {" Arial ,12, [fsBold fsitalic],clRed", "Arial", 12, fsBold | fsItalic, clWindowText, 0, 1},
         {"Arial,12,[fsBold],clRed,2", "Arial", 12, fsBold, clRed, 0, 1},
         {"Arial,12,[fsBold],clRed,z,zz", "Arial", 12, fsBold, clRed, 0, 1},
         {"Arial,12,[],$0000FF00,1, 134 ", "Arial", 12, 0, 0xFF00, 1, 134},
         {"Arial,12,[bogus,fsUnderline],255,1,0", "Arial", 12, fsUnderline, 255, 1, 0},
         {"Arial,12,nostyles", "Arial", 12, 0, clWindowText, 0, 1},
+        {"Arial,12,[fsBold]XclRed,1,2", "Arial", 12, fsBold, clRed, 1, 2}, // any one character follows "]"
     };
     for (const Row& row : rows) {
         TFont font = base;
