@@ -1,40 +1,42 @@
+#include "app/BarEnvironment.h"
+#include "app/TermSignals.h"
+#include "app/frmMain.h"
 #include "platform/AppPaths.h"
-#include "store/FastIniFile.h"
+#include "platform/Instance.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QMessageBox>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <QProxyStyle>
 
-// A first window that proves the settings round trip; the launcher bar
-// replaces it.
+namespace {
+
+// Hints appear after 100 ms.
+class THintStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_ToolTip_WakeUpDelay)
+            return 100;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    const std::string executable = tramble::platform::ExecutablePath();
+    // A copy that runs already, or an eleventh copy, ends without a word.
+    std::optional<tramble::platform::TInstanceClaim> claim = tramble::platform::ClaimInstance(executable);
+    if (!claim)
+        return 0;
+
     QApplication app(argc, argv);
-    const std::string base = tramble::platform::SettingsBase(tramble::platform::ExecutablePath());
-    tramble::TFastIniFile settings(base + ".ini");
+    QApplication::setStyle(new THintStyle);
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    QString caption = QStringLiteral("Kuv 2.0");
-    int run = 0;
-    try {
-        run = settings.ReadNumber("last", "run", 0) + 1;
-        settings.WriteNumber("last", "run", run);
-        settings.Flush();
-    } catch (const tramble::EFileError& error) {
-        caption += QStringLiteral(" Readonly");
-        QMessageBox::warning(nullptr, QStringLiteral("Warning"), QString::fromUtf8(error.what()));
-    }
-
-    QWidget window;
-    window.setWindowTitle(caption);
-    window.setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
-    auto* layout = new QVBoxLayout(&window);
-    layout->addWidget(new QLabel(QStringLiteral("Start number %1\n%2")
-                                     .arg(run)
-                                     .arg(QString::fromStdString(settings.FileName())),
-                                 &window));
-    window.resize(220, 60);
-    window.show();
+    tramble::TfrmMain bar(tramble::DetectBarEnvironment(executable), std::move(claim));
+    tramble::WatchTermSignals([&bar] { bar.ExitProgram(); });
+    bar.show();
     return app.exec();
 }

@@ -52,18 +52,22 @@ int32_t CountRun(TFastIniFile& ini)
     return run;
 }
 
-void StoreShutdownState(TFastIniFile& ini, const TBarPlace& place, const TLastState& last,
-                        const std::vector<std::string>& history)
+void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state)
 {
-    StoreBarPlace(ini, place);
-    WriteSettingNumber(ini, keys::Elapse, last.Elapse);
-    WriteSetting(ini, keys::SyncTimeTime, last.SyncTimeTime);
-    WriteSetting(ini, keys::IPNet, last.IPNet);
+    StoreBarPlace(ini, state.Place);
+    if (state.Elapse)
+        WriteSettingNumber(ini, keys::Elapse, *state.Elapse);
+    if (state.SyncTimeTime)
+        WriteSetting(ini, keys::SyncTimeTime, *state.SyncTimeTime);
+    if (state.IPNet)
+        WriteSetting(ini, keys::IPNet, *state.IPNet);
     ini.RemoveSection(keys::kTempSection);
-    ini.RemoveSection(keys::kCommandSection);
-    WriteSettingNumber(ini, keys::CommandCount, static_cast<int32_t>(history.size()));
-    for (size_t i = 0; i < history.size(); ++i)
-        ini.WriteText(keys::kCommandSection, "cmd" + std::to_string(i + 1), history[i]);
+    if (state.History) {
+        ini.RemoveSection(keys::kCommandSection);
+        WriteSettingNumber(ini, keys::CommandCount, static_cast<int32_t>(state.History->size()));
+        for (size_t i = 0; i < state.History->size(); ++i)
+            ini.WriteText(keys::kCommandSection, "cmd" + std::to_string(i + 1), (*state.History)[i]);
+    }
     ini.Flush();
 }
 

@@ -37,9 +37,18 @@ std::vector<std::string> ReadCommandHistory(TFastIniFile& ini);
 // raises EFileError when the file cannot be written (read-only mode).
 int32_t CountRun(TFastIniFile& ini);
 
-// What shut-down stores: place, running time, sync time, watched interface, the command
-// list rewritten whole, "temp" removed; then the file is flushed.
-void StoreShutdownState(TFastIniFile& ini, const TBarPlace& place, const TLastState& last,
-                        const std::vector<std::string>& history);
+// What shut-down stores. A value the start-up load never read (it ended
+// early) is empty and leaves the stored one alone.
+struct TShutdownState {
+    TBarPlace Place;
+    std::optional<int32_t> Elapse;
+    std::optional<std::string> SyncTimeTime;
+    std::optional<std::string> IPNet;
+    std::optional<std::vector<std::string>> History;
+};
+
+// Place, running time, sync time and watched interface; "temp" removed; the
+// command list rewritten whole; then the file is flushed.
+void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state);
 
 } // namespace tramble

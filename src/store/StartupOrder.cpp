@@ -2,10 +2,10 @@
 
 namespace tramble {
 
-std::optional<TLoadStep> RunStartupLoad(TStartupLoad& load, TModes& modes)
+std::optional<TLoadStep> RunStartupLoad(TStartupLoad& load, TModes& modes, const std::function<void(TLoadStep)>& done)
 {
     modes.Loading = true;
-    std::optional<TLoadStep> failed = load.RunUntilError();
+    std::optional<TLoadStep> failed = load.RunUntilError(done);
     modes.Loading = false;
     return failed;
 }

@@ -47,8 +47,9 @@ public:
     void Set(Step step, std::function<void()> action) { m_actions[step] = std::move(action); }
     bool Has(Step step) const { return m_actions.contains(step); }
 
-    // Runs the steps in order until one raises; returns that step.
-    std::optional<Step> RunUntilError()
+    // Runs the steps in order until one raises; returns that step. done()
+    // hears of each step that completed.
+    std::optional<Step> RunUntilError(const std::function<void(Step)>& done = {})
     {
         for (auto& [step, action] : m_actions) {
             try {
@@ -56,6 +57,8 @@ public:
             } catch (...) {
                 return step;
             }
+            if (done)
+                done(step);
         }
         return std::nullopt;
     }
@@ -84,6 +87,7 @@ using TShutdownOrder = TStepOrder<TShutdownStep>;
 
 // Runs the start-up load with Loading set; an error ends the load silently and
 // Loading is cleared in every case. Returns the step that ended it early.
-std::optional<TLoadStep> RunStartupLoad(TStartupLoad& load, TModes& modes);
+std::optional<TLoadStep> RunStartupLoad(TStartupLoad& load, TModes& modes,
+                                        const std::function<void(TLoadStep)>& done = {});
 
 } // namespace tramble

@@ -1,0 +1,27 @@
+#include "app/BarEnvironment.h"
+
+#include "i18n/Language.h"
+#include "platform/AppPaths.h"
+#include "platform/RemovableMedia.h"
+
+#include <filesystem>
+
+namespace tramble {
+
+TBarEnvironment DetectBarEnvironment(const std::string& executablePath)
+{
+    TBarEnvironment env;
+    env.SettingsBase = platform::SettingsBase(executablePath);
+    env.AppDir = platform::FolderOfPath(env.SettingsBase);
+    env.PortableMode = platform::IsOnRemovableMedia(executablePath);
+    env.SystemLanguage = DefaultLanguageName();
+    env.ChineseSystem = env.SystemLanguage == kLangSimplifiedChinese;
+    env.LanguageFolders.push_back(env.AppDir);
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (!error && current.string() != env.AppDir)
+        env.LanguageFolders.push_back(current.string());
+    return env;
+}
+
+} // namespace tramble

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tramble {
+
+// What the bar learns about its surroundings before it is created.
+struct TBarEnvironment {
+    std::string SettingsBase; // settings path without extension: ".ini", ".in0", ".dat" follow
+    std::string AppDir;       // the settings folder, without trailing separator
+    bool PortableMode = false;
+    bool ChineseSystem = false;
+    std::string SystemLanguage;               // language used when none is stored
+    std::vector<std::string> LanguageFolders; // where "*.lng" files are looked for, in order
+};
+
+// The environment of the running program: settings beside the executable or
+// in the user's configuration folder, removable media, the system locale.
+TBarEnvironment DetectBarEnvironment(const std::string& executablePath);
+
+} // namespace tramble

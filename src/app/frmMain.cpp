@@ -1,0 +1,290 @@
+#include "app/frmMain.h"
+
+#include "app/LanguageMenu.h"
+#include "app/QtConvert.h"
+#include "launcher/BarLayout.h"
+#include "launcher/StripPlacement.h"
+#include "launcher/ui/RainbowStrip.h"
+#include "store/SessionState.h"
+#include "store/SettingsKeys.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTime>
+#include <QToolButton>
+#include <QWindow>
+
+namespace tramble {
+namespace {
+
+constexpr Qt::WindowFlags kBarFlags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                      Qt::WindowCloseButtonHint;
+
+constexpr int kCloseByExit = 2;
+
+} // namespace
+
+TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> claim, QWidget* parent)
+    : QWidget(parent, kBarFlags | Qt::WindowTitleHint), m_env(std::move(env)), m_claim(std::move(claim))
+{
+    setObjectName(QStringLiteral("frmMain"));
+    m_modes.Instance = m_claim ? m_claim->Instance : 0;
+    m_modes.PortableMode = m_env.PortableMode;
+    m_modes.ChineseSystem = m_env.ChineseSystem;
+    CreateControls();
+    SetUpStartupLoad();
+    SetUpShutdown();
+
+    tmrLayout.setInterval(55);
+    connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);
+    tmrAnimation.setInterval(200);
+    connect(&tmrAnimation, &QTimer::timeout, this, &TfrmMain::OnAnimationTick);
+    tmrAnimation.start();
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && cbbCmd->isVisible())
+            cbbCmd->setFocus();
+    });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { ExitProgram(); });
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::setVisible(bool visible)
+{
+    if (visible && !m_loaded) {
+        m_loaded = true;
+        RunLoad();
+    }
+    QWidget::setVisible(visible);
+}
+
+void TfrmMain::ExitProgram()
+{
+    m_closeTag = kCloseByExit;
+    close();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    if (m_closeTag != kCloseByExit) {
+        event->ignore();
+        QTimer::singleShot(0, this, &TfrmMain::EnterRainbowMode);
+        return;
+    }
+    event->accept();
+    ShutDown();
+    QCoreApplication::quit();
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        QTimer::singleShot(0, this, &TfrmMain::EnterRainbowMode);
+    }
+}
+
+void TfrmMain::RequestLayout()
+{
+    m_resizeHandlerAttached = false;
+    tmrLayout.start();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    KeepOnDesktop(true);
+    if (m_resizeHandlerAttached)
+        RequestLayout();
+}
+
+void TfrmMain::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    KeepOnDesktop(false);
+}
+
+QRect TfrmMain::Desktop() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->virtualGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TfrmMain::KeepOnDesktop(bool sizing)
+{
+    if (!isVisible() || m_inStrip || m_layingOut)
+        return;
+    const QRect frame = frameGeometry();
+    const TRect desk = ToTRect(Desktop());
+    const TRect kept =
+        sizing ? KeepInsideWhileSizing(ToTRect(frame), desk) : KeepInsideWhileMoving(ToTRect(frame), desk);
+    if (kept == ToTRect(frame) || kept.Width <= 0 || kept.Height <= 0)
+        return;
+    const QRect client = geometry();
+    const QRect newFrame = ToQRect(kept);
+    if (sizing) {
+        setGeometry(newFrame.adjusted(client.left() - frame.left(), client.top() - frame.top(),
+                                      client.right() - frame.right(), client.bottom() - frame.bottom()));
+    } else {
+        move(newFrame.topLeft());
+    }
+}
+
+void TfrmMain::LayOut()
+{
+    if ((QGuiApplication::mouseButtons() & Qt::LeftButton) || !m_layoutPermitted)
+        return;
+    m_layoutPermitted = false;
+    tmrLayout.stop();
+
+    const int cell = m_iconSize + 4;
+    TLayoutInput in;
+    in.Cell = cell;
+    in.EntryCount = static_cast<int>(m_entryButtons.size());
+    in.Window = ToTRect(frameGeometry());
+    in.ClientWidth = width();
+    in.ClientHeight = height();
+    in.NormalClientWidth = m_normalClient.width();
+    in.CommandBoxHeight = cbbCmd->height();
+    in.Desktop = ToTRect(Desktop());
+    const TLayout out = LayOutBar(in);
+
+    tbMain->setGeometry(0, 0, cell, cell);
+    tbNetBookmark->setGeometry(cell, 0, cell, cell);
+    for (size_t i = 0; i < m_entryButtons.size(); ++i) {
+        const TPoint at = CellPosition(static_cast<int>(i) + 2, out.Columns, cell);
+        m_entryButtons[i]->setGeometry(at.X, at.Y, cell, cell);
+        m_entryButtons[i]->show();
+    }
+    cbbCmd->setGeometry(ToQRect(out.CommandBox));
+    btnGrp->setGeometry(ToQRect(out.GroupButton));
+    // Size and place in one step, so that no half-done geometry is clamped.
+    const QPoint clientOffset = geometry().topLeft() - frameGeometry().topLeft();
+    m_layingOut = true;
+    setGeometry(out.Window.Left + clientOffset.x(), out.Window.Top + clientOffset.y(), out.ClientWidth,
+                out.ClientHeight);
+    m_layingOut = false;
+
+    m_normalClient = QSize(out.ClientWidth, out.ClientHeight);
+    m_layoutPermitted = true;
+    m_resizeHandlerAttached = true;
+    setAcceptDrops(!m_modes.ReadOnlyMode);
+    StorePlace();
+}
+
+void TfrmMain::StorePlace()
+{
+    if (m_modes.ReadOnlyMode || !m_settings)
+        return;
+    try {
+        StoreBarPlace(*m_settings, {x(), y(), m_normalClient.width(), m_normalClient.height()});
+    } catch (const EFileError&) {
+        // The store keeps the old place; the next save tries again.
+    }
+}
+
+void TfrmMain::OnAnimationTick()
+{
+    // The seconds clock looks at the wall clock on every third tick.
+    if (++m_animationTicks < 3)
+        return;
+    m_animationTicks = 0;
+    const TClockTick tick = m_clock.Look(QTime::currentTime().second());
+    if (m_modes.ReadOnlyMode || !tick.StoreState || !m_settings)
+        return;
+    try {
+        StorePlace();
+        if (m_stepsDone.contains(TLoadStep::ElapseAndFont))
+            WriteSettingNumber(*m_settings, keys::Elapse, m_clock.Elapse());
+        if (tick.FlushSettings)
+            m_settings->Flush();
+    } catch (const EFileError&) {
+        // Periodic saving tries again later.
+    }
+}
+
+void TfrmMain::EnterRainbowMode()
+{
+    if (m_inStrip || !isVisible())
+        return;
+    const TRect window = ToTRect(frameGeometry());
+    hide();
+    m_normalClient = size();
+    m_resizeHandlerAttached = false;
+    m_layoutPermitted = false;
+    m_inStrip = true;
+    const TStrip strip = PlaceStrip(window, ToTRect(Desktop()), m_config.RainBowWidth, m_config.RainBowHeight);
+    m_strip->ShowAt(strip);
+}
+
+void TfrmMain::LeaveRainbowMode()
+{
+    if (!m_inStrip)
+        return;
+    m_strip->hide();
+    m_inStrip = false;
+    m_layoutPermitted = true;
+    m_resizeHandlerAttached = true;
+    resize(m_normalClient);
+    setAcceptDrops(!m_modes.ReadOnlyMode);
+    show();
+    raise();
+}
+
+bool TfrmMain::StartDrag(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return false;
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return true;
+    // Without a window manager to move it, the bar follows the mouse itself.
+    m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    return true;
+}
+
+void TfrmMain::mousePressEvent(QMouseEvent* event)
+{
+    if (!StartDrag(event))
+        QWidget::mousePressEvent(event);
+}
+
+void TfrmMain::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_dragOffset && (event->buttons() & Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+    else
+        QWidget::mouseMoveEvent(event);
+}
+
+void TfrmMain::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_dragOffset.reset();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_popupPoint = event->globalPos() - frameGeometry().topLeft();
+    m_menus.Bar->popup(event->globalPos());
+}
+
+void TfrmMain::ApplyTitleBar()
+{
+    Qt::WindowFlags flags = kBarFlags;
+    if (m_config.TitleBar)
+        flags |= Qt::WindowTitleHint;
+    if (flags != windowFlags())
+        setWindowFlags(flags);
+}
+
+} // namespace tramble

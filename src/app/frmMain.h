@@ -1,0 +1,164 @@
+#pragma once
+
+#include "app/BarEnvironment.h"
+#include "app/BarMenus.h"
+#include "i18n/Language.h"
+#include "platform/Instance.h"
+#include "store/Config.h"
+#include "store/FastIniFile.h"
+#include "store/Modes.h"
+#include "store/SessionClock.h"
+#include "store/StartupOrder.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+class QAbstractButton;
+class QComboBox;
+class QLabel;
+class QToolButton;
+
+namespace tramble {
+
+class TLanguageMenu;
+class TRainbowStrip;
+
+// The launcher bar: a small topmost tool window with the main image, the
+// bookmark button and the application buttons in a grid above the command
+// box. It owns the settings store and the program's parts and wires them;
+// the rules it follows live in the core (layout, strip, settings, start-up
+// and shut-down order).
+class TfrmMain : public QWidget {
+    Q_OBJECT
+public:
+    // claim: the instance locks this copy holds (none in tests).
+    TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> claim, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // "Exit", the command box's exit commands and the end of the session:
+    // the bar closes and the program ends through the shut-down order.
+    void ExitProgram();
+    // Starts the layout timer; the buttons are laid out once it fires.
+    void RequestLayout();
+    // Collapses the bar into the strip at the nearest desktop edge.
+    void EnterRainbowMode();
+    // Brings the bar back from the strip.
+    void LeaveRainbowMode();
+    bool InRainbowMode() const { return m_inStrip; }
+
+    TFastIniFile& Settings() { return *m_settings; }
+    const TModes& Modes() const { return m_modes; }
+    const TConfig& Config() const { return m_config; }
+    const TLanguage& Language() const { return m_language; }
+    const TBarMenus& Menus() const { return m_menus; }
+    const TBarEnvironment& Environment() const { return m_env; }
+    TRainbowStrip* Strip() const { return m_strip; }
+    int IconSize() const { return m_iconSize; }
+    const TSessionClock& Clock() const { return m_clock; }
+    // Where the last bar or button menu opened, relative to the window.
+    QPoint PopupPoint() const { return m_popupPoint; }
+
+    // The application buttons in bar order; the entries' owner fills it and
+    // requests a layout.
+    std::vector<QAbstractButton*>& EntryButtons() { return m_entryButtons; }
+
+    // The steps of start-up and shut-down; a part of the program that takes
+    // part sets the action of its step before the bar is first shown.
+    TStartupLoad& StartupLoad() { return m_startupLoad; }
+    TShutdownOrder& ShutdownOrder() { return m_shutdownOrder; }
+
+    // The start-up load runs on the first showing, before the window appears.
+    void setVisible(bool visible) override;
+
+signals:
+    // The language table holds a new language; windows and icons that show
+    // its texts refresh them.
+    void languageApplied();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // Window creation and the start-up load (frmMainLoad.cpp).
+    void CreateControls();
+    void SetUpStartupLoad();
+    void SetUpShutdown();
+    void RunLoad();
+    void CountRunAndDetectReadOnly();
+    void ReadElapseAndFont();
+    void ReadBarLook();
+    void ReadCommandHistory();
+    void ReadIconSize();
+    void LoadLanguageAtStart();
+    void ShowCommandBox();
+    void ApplySizeAndPosition();
+    void UpdateCaption();
+    void EnableItemsOutsideReadOnly();
+    void ChooseLanguage(const std::string& name);
+    void StoreShutdownState();
+    void FreeParts();
+    void ShutDown();
+
+    // Window behaviour (frmMain.cpp).
+    void LayOut();
+    void OnAnimationTick();
+    void StorePlace();
+    void ApplyTitleBar();
+    void KeepOnDesktop(bool sizing);
+    QRect Desktop() const;
+    bool StartDrag(QMouseEvent* event);
+
+    TBarEnvironment m_env;
+    std::optional<platform::TInstanceClaim> m_claim;
+    TModes m_modes;
+    TConfig m_config;
+    TLastState m_last;
+    std::unique_ptr<TFastIniFile> m_settings;
+    TLanguage m_language;
+    TSessionClock m_clock;
+    TStartupLoad m_startupLoad;
+    TShutdownOrder m_shutdownOrder;
+    std::set<TLoadStep> m_stepsDone;
+
+    TBarMenus m_menus;
+    TLanguageMenu* m_languageMenu = nullptr;
+    QLabel* tbMain = nullptr;
+    QToolButton* tbNetBookmark = nullptr;
+    QComboBox* cbbCmd = nullptr;
+    QToolButton* btnGrp = nullptr;
+    std::vector<QAbstractButton*> m_entryButtons;
+    TRainbowStrip* m_strip = nullptr;
+
+    QTimer tmrLayout;
+    QTimer tmrAnimation;
+    int m_animationTicks = 0;
+
+    int m_iconSize = 32;
+    QSize m_normalClient{140, 32};
+    bool m_layoutPermitted = true;
+    bool m_resizeHandlerAttached = true;
+    bool m_inStrip = false;
+    bool m_layingOut = false;
+    int m_closeTag = 0;
+    bool m_loaded = false;
+    bool m_shutDown = false;
+    QPoint m_popupPoint;
+    std::optional<QPoint> m_dragOffset;
+};
+
+} // namespace tramble
