@@ -14,3 +14,14 @@ function(tramble_add_test name)
     PROPERTIES ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;TRAMBLE_TEST=1"
                TIMEOUT 300)
 endfunction()
+
+# tramble_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
+# A libFuzzer target; scripts/fuzz builds and runs every one of them.
+function(tramble_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzzers)
+  add_dependencies(tramble_fuzzers ${name})
+endfunction()

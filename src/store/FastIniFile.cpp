@@ -74,6 +74,18 @@ template <typename Visit> void ForEachLine(std::string_view text, const Visit& v
     }
 }
 
+bool HasLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos; }
+
+std::string OneLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
+    }
+    return line;
+}
+
 bool IsKeyLine(TLineKind kind) { return kind == ltPair || kind == ltInvalid || kind == ltRaw; }
 
 std::string SystemReason(int error) { return std::strerror(error); }
@@ -452,6 +464,13 @@ std::string TFastIniFile::ReadText(std::string_view section, std::string_view ke
 
 void TFastIniFile::WriteText(std::string_view section, std::string_view key, std::string_view value)
 {
+    // A line break or NUL inside a name or value would split the line when
+    // the file is read again, losing or inventing settings.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+        std::string safeSection = OneLine(section), safeKey = OneLine(key), safeValue = OneLine(value);
+        WriteText(safeSection, safeKey, safeValue);
+        return;
+    }
     EnsureLoaded();
     if (key.empty()) {
         if (value.empty()) {

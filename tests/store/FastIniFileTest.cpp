@@ -456,3 +456,17 @@ TEST_F(FastIniFileTest, AnyBytesLoadWithoutHarm)
     TFastIniFile reread(Path());
     EXPECT_EQ(reread.ReadText("new", "k", ""), "v");
 }
+
+TEST_F(FastIniFileTest, LineBreaksInWrittenTextCannotSplitTheLine)
+{
+    TFastIniFile store(Path());
+    store.WriteText("S", "k", "a\r\n[Injected]\r\nx=1");
+    store.WriteText("S\n2", "k\r", std::string("v\0w", 3));
+    store.Flush();
+    TFastIniFile reread(Path());
+    std::vector<std::string> sections;
+    reread.ListSections(sections);
+    EXPECT_EQ(sections, (std::vector<std::string>{"S", "S 2"}));
+    EXPECT_EQ(reread.ReadText("S", "k", ""), "a  [Injected]  x=1");
+    EXPECT_EQ(reread.ReadText("S 2", "k", ""), "v w");
+}
