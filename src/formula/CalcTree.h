@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tramble {
+
+enum class TCalcOp : uint8_t {
+    // leaves
+    Number,
+    Text,
+    Name,
+    Set,
+    Assign,
+    // one operand, kept as the left one
+    Negate,
+    Function,
+    // two operands
+    Add,
+    Subtract,
+    Multiply,
+    Divide,
+    Power,
+    IntDiv,
+    Mod,
+    Concat,
+    Equal,
+    NotEqual,
+    Less,
+    LessEqual,
+    Greater,
+    GreaterEqual,
+    And,
+    Or,
+    In,
+    Like,
+    Wildcard,
+    Comma,
+    Sequence,
+};
+
+inline bool IsBinary(TCalcOp op)
+{
+    return op >= TCalcOp::Add;
+}
+
+enum class TCalcFunction : uint8_t;
+
+// An assignment leaf holds the name in Text and, as its left operand, a Text
+// node with the expression that a sub-evaluator reads when the leaf is
+// evaluated.
+struct TCalcNode {
+    TCalcOp Op = TCalcOp::Number;
+    TCalcFunction Function{};
+    int32_t Left = -1;
+    int32_t Right = -1;
+    std::string Text; // literal, name or function name
+};
+
+// The expression tree of one formula; nodes refer to each other by index.
+struct TCalcTree {
+    std::vector<TCalcNode> Nodes;
+    int32_t Root = -1;
+};
+
+} // namespace tramble
