@@ -1,0 +1,189 @@
+#include "platform/DiskSensors.h"
+
+#include "monitors/SystemStatus.h"
+#include "platform/linux/KernelFiles.h"
+#include "store/TextConvert.h"
+
+#include <fcntl.h>
+#include <scsi/sg.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace tramble::platform {
+namespace {
+
+// The window thread waits for the disk, so a command may not take long.
+constexpr unsigned kCommandTimeoutMs = 2000;
+
+class DeviceHandle {
+public:
+    explicit DeviceHandle(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
+    ~DeviceHandle()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    DeviceHandle(const DeviceHandle&) = delete;
+    DeviceHandle& operator=(const DeviceHandle&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool SendAtaCommand(int fd, const TIdeRegs& regs, std::array<uint8_t, 512>& data)
+{
+    std::array<uint8_t, 16> cdb = AtaPassThrough16(regs);
+    std::array<uint8_t, 32> sense{};
+    sg_io_hdr_t io{};
+    io.interface_id = 'S';
+    io.cmd_len = static_cast<unsigned char>(cdb.size());
+    io.cmdp = cdb.data();
+    io.dxfer_direction = SG_DXFER_FROM_DEV;
+    io.dxferp = data.data();
+    io.dxfer_len = static_cast<unsigned>(data.size());
+    io.sbp = sense.data();
+    io.mx_sb_len = static_cast<unsigned char>(sense.size());
+    io.timeout = kCommandTimeoutMs;
+    if (::ioctl(fd, SG_IO, &io) != 0)
+        return false;
+    return (io.info & SG_INFO_OK_MASK) == SG_INFO_OK;
+}
+
+bool IsAllDigits(const std::string& text, size_t from, size_t to)
+{
+    if (from >= to)
+        return false;
+    for (size_t i = from; i < to; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    }
+    return true;
+}
+
+bool IsSataName(const std::string& name)
+{
+    if (name.size() < 3 || name.rfind("sd", 0) != 0)
+        return false;
+    for (size_t i = 2; i < name.size(); ++i) {
+        if (name[i] < 'a' || name[i] > 'z')
+            return false;
+    }
+    return true;
+}
+
+// "nvme0n1", not a hidden path device such as "nvme0c0n1".
+bool IsNvmeName(const std::string& name)
+{
+    if (name.rfind("nvme", 0) != 0)
+        return false;
+    const size_t n = name.find('n', 4);
+    return n != std::string::npos && IsAllDigits(name, 4, n) && IsAllDigits(name, n + 1, name.size());
+}
+
+// "sdb" before "sdaa", the order the kernel names the disks in.
+bool DiskOrder(const std::string& a, const std::string& b)
+{
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+
+} // namespace
+
+TDiskReader::TDiskReader(std::string sysRoot, std::string devRoot)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot))
+{
+}
+
+std::string TDiskReader::FindDisk() const
+{
+    std::string sata;
+    std::string nvme;
+    for (const std::string& name : ListFolder(m_sysRoot + "/block")) {
+        if (IsSataName(name) && (sata.empty() || DiskOrder(name, sata)))
+            sata = name;
+        else if (IsNvmeName(name) && nvme.empty())
+            nvme = name;
+    }
+    return sata.empty() ? nvme : sata;
+}
+
+bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info) const
+{
+    DeviceHandle device(m_devRoot + "/" + m_disk);
+    int version = 0;
+    if (device.fd() < 0 || ::ioctl(device.fd(), SG_GET_VERSION_NUM, &version) != 0)
+        return false;
+    info.Version = static_cast<uint8_t>(version / 10000);
+    info.Revision = static_cast<uint8_t>(version / 100 % 100);
+    // A SCSI device of type 5 is an optical drive, which answers the packet
+    // form of IDENTIFY.
+    const bool packet = ReadKernelNumber(m_sysRoot + "/block/" + m_disk + "/device/type") == 5;
+    const uint8_t deviceMap = packet ? kDeviceMapAtapi : 0x01;
+    info.SupportBits = (packet ? kCapAtapiIdCmd : kCapAtaIdCmd) | kCapSmartCmd;
+
+    if (!SendAtaCommand(device.fd(), IdentifyCommand(deviceMap, 0), info.IdentifyBuffer)) {
+        info.IdentifyBuffer.fill(0);
+        return false;
+    }
+    info.Valid = 1;
+    ApplyIdentify(info);
+    if (!SendAtaCommand(device.fd(), SmartCommand(kSmartReadData, 0), info.SmartData)) {
+        info.SmartData.fill(0);
+        ReadSensorTemperature(info);
+    }
+    if (!SendAtaCommand(device.fd(), SmartCommand(kSmartReadThresholds, 0), info.SmartThresholds))
+        info.SmartThresholds.fill(0);
+    return true;
+}
+
+bool TDiskReader::ReadSensorTemperature(TDiskInfo& info) const
+{
+    // drivetemp hangs under device/hwmon/, the NVMe controller's sensor
+    // directly under device/.
+    const std::string device = m_sysRoot + "/block/" + m_disk + "/device";
+    std::vector<std::string> candidates;
+    for (const std::string& name : ListFolder(device + "/hwmon"))
+        candidates.push_back(device + "/hwmon/" + name);
+    for (const std::string& name : ListFolder(device)) {
+        if (name.rfind("hwmon", 0) == 0 && name.size() > 5)
+            candidates.push_back(device + "/" + name);
+    }
+    for (const std::string& folder : candidates) {
+        if (std::optional<int64_t> value = ReadKernelNumber(folder + "/temp1_input")) {
+            info.Temperature = MillidegreesToCelsius(*value);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TDiskReader::ReadFromSysfs(TDiskInfo& info) const
+{
+    if (std::optional<std::string> model = ReadKernelLine(m_sysRoot + "/block/" + m_disk + "/device/model"))
+        info.Model = std::string(Trim(*model));
+    if (ReadSensorTemperature(info))
+        info.Valid = 1;
+}
+
+void TDiskReader::ReadDiskInfo(TDiskInfo& info)
+{
+    info = TDiskInfo();
+    if (m_disk.empty() || !PathExists(m_sysRoot + "/block/" + m_disk))
+        m_disk = FindDisk();
+    if (m_disk.empty())
+        return;
+    if (!ReadThroughPassThrough(info))
+        ReadFromSysfs(info);
+}
+
+TDiskInfo TDiskReader::Read()
+{
+    TDiskInfo info;
+    ReadDiskInfo(info);
+    EvaluateSmart(info);
+    return info;
+}
+
+} // namespace tramble::platform
