@@ -39,6 +39,8 @@ TCalcParser::TCalcParser(std::string_view formula, char quote, int& depth)
 
 TCalcTree TCalcParser::Parse()
 {
+    // Every node takes at least one character of the formula.
+    m_tree.Nodes.reserve(m_formula.size() + 1);
     NextToken();
     m_tree.Root = ParseSum();
     if (m_parenDepth != 0)
@@ -304,13 +306,11 @@ int32_t TCalcParser::ParseFactor()
     case TToken::Function: {
         TDepthScope scope(m_depthGuard);
         TCalcFunction function = m_function;
-        std::string name = std::move(m_text);
         ++m_parenDepth;
         NextToken();
         int32_t argument = ParseSum();
         node = AddNode(TCalcOp::Function, argument);
         m_tree.Nodes[static_cast<size_t>(node)].Function = function;
-        m_tree.Nodes[static_cast<size_t>(node)].Text = std::move(name);
         break;
     }
     case TToken::Number:
@@ -354,15 +354,23 @@ int32_t TCalcParser::ParseLeaf()
     case TToken::Set: node = AddNode(TCalcOp::Set); break;
     case TToken::Assign: {
         int32_t expression = AddNode(TCalcOp::Text);
-        m_tree.Nodes[static_cast<size_t>(expression)].Text = std::move(m_expression);
+        SetText(expression, m_expression);
         node = AddNode(TCalcOp::Assign, expression);
         break;
     }
     default: node = AddNode(TCalcOp::Name); break;
     }
-    m_tree.Nodes[static_cast<size_t>(node)].Text = std::move(m_text);
+    SetText(node, m_text);
     NextToken();
     return node;
+}
+
+void TCalcParser::SetText(int32_t index, std::string_view text)
+{
+    TCalcNode& node = m_tree.Nodes[static_cast<size_t>(index)];
+    node.TextStart = static_cast<uint32_t>(m_tree.Texts.size());
+    node.TextLength = static_cast<uint32_t>(text.size());
+    m_tree.Texts.append(text);
 }
 
 } // namespace tramble

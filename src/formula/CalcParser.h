@@ -46,6 +46,7 @@ private:
     int32_t ParseFactor();
     int32_t ParseLeaf();
     int32_t AddNode(TCalcOp op, int32_t left = -1, int32_t right = -1);
+    void SetText(int32_t index, std::string_view text);
 
     std::string_view m_formula;
     char m_quote;

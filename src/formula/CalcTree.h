@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tramble {
@@ -55,13 +56,21 @@ struct TCalcNode {
     TCalcFunction Function{};
     int32_t Left = -1;
     int32_t Right = -1;
-    std::string Text; // literal, name or function name
+    uint32_t TextStart = 0; // literal or name, in TCalcTree::Texts
+    uint32_t TextLength = 0;
 };
 
-// The expression tree of one formula; nodes refer to each other by index.
+// The expression tree of one formula; nodes refer to each other by index and
+// keep their texts in one pool, so a long formula stays compact.
 struct TCalcTree {
     std::vector<TCalcNode> Nodes;
+    std::string Texts;
     int32_t Root = -1;
+
+    std::string_view Text(const TCalcNode& node) const
+    {
+        return std::string_view(Texts).substr(node.TextStart, node.TextLength);
+    }
 };
 
 } // namespace tramble

@@ -246,9 +246,9 @@ TValue TCalcul::EvalNode(const TCalcTree& tree, int32_t index)
     const TCalcNode& node = Operand(tree, index);
     switch (node.Op) {
     case TCalcOp::Number:
-    case TCalcOp::Text: return {node.Text, rkNone};
-    case TCalcOp::Set: return {std::string(Trim(node.Text)), rkNone};
-    case TCalcOp::Name: return EvalName(node.Text);
+    case TCalcOp::Text: return {std::string(tree.Text(node)), rkNone};
+    case TCalcOp::Set: return {std::string(Trim(tree.Text(node))), rkNone};
+    case TCalcOp::Name: return EvalName(std::string(tree.Text(node)));
     case TCalcOp::Assign: return EvalAssign(tree, node);
     case TCalcOp::Negate: return Number(-StrToValue(EvalNode(tree, node.Left).Text));
     case TCalcOp::Function: return EvalFunction(tree, node);
@@ -474,11 +474,11 @@ TValue TCalcul::EvalName(const std::string& name)
 
 TValue TCalcul::EvalAssign(const TCalcTree& tree, const TCalcNode& node)
 {
-    const std::string& expression = Operand(tree, node.Left).Text;
+    std::string_view expression = tree.Text(Operand(tree, node.Left));
     bool failed;
     TValue value = EvalSub(std::string(Trim(expression)), failed);
     if (!failed)
-        m_variables->SetVariable(node.Text, value.Text);
+        m_variables->SetVariable(tree.Text(node), value.Text);
     return value;
 }
 

@@ -1,8 +1,11 @@
-// tramble-calc: evaluates formulas on one evaluator, so variables persist
-// from one formula to the next.
+// tramble-calc: runs an optional script, then evaluates formulas on the same
+// evaluator, so variables persist from one to the next.
 #include "formula/Calcul.h"
+#include "formula/Interpreter.h"
 
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,27 +23,57 @@ bool Evaluate(tramble::TCalcul& calcul, const std::string& formula)
     return true;
 }
 
+bool RunScript(tramble::TCalcul& calcul, const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::cout << "error: cannot read " << path << '\n';
+        return false;
+    }
+    tramble::TInterpreter interpreter;
+    interpreter.Script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    interpreter.Calculator = &calcul;
+    interpreter.OnBeep = [] { std::cerr << '\a' << std::flush; };
+    interpreter.Execute();
+    if (interpreter.Failed()) {
+        std::cout << "error at " << interpreter.ErrorPos() << ": " << interpreter.ErrorText() << '\n';
+        return false;
+    }
+    return true;
+}
+
+int Usage(std::ostream& out, int status)
+{
+    out << "usage: tramble-calc [--script FILE] [--] [FORMULA...]\n"
+           "Runs the script, then evaluates each formula, or each line of standard\n"
+           "input when none is given, all on one evaluator.\n";
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::vector<std::string> formulas;
+    std::string script;
     bool options = true;
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+        const std::string arg = argv[i];
         if (options && arg == "--") {
             options = false;
         } else if (options && (arg == "--help" || arg == "-h")) {
-            std::cout << "usage: tramble-calc [--] [FORMULA...]\n"
-                         "Evaluates each formula, or each line of standard input when none is given.\n";
-            return 0;
+            return Usage(std::cout, 0);
+        } else if (options && arg == "--script") {
+            if (++i >= argc)
+                return Usage(std::cerr, 2);
+            script = argv[i];
         } else {
             formulas.push_back(arg);
         }
     }
 
     tramble::TCalcul calcul;
-    bool ok = true;
+    bool ok = script.empty() || RunScript(calcul, script);
     if (!formulas.empty()) {
         for (const std::string& formula : formulas)
             ok = Evaluate(calcul, formula) && ok;
