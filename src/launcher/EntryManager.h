@@ -1,0 +1,87 @@
+#pragma once
+
+#include "i18n/Language.h"
+#include "launcher/EntryTable.h"
+#include "launcher/EntryView.h"
+#include "launcher/PathMacros.h"
+#include "store/FastIniFile.h"
+#include "store/Modes.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tramble {
+
+// Where the entries live and how they behave, fixed at start.
+struct TEntrySettings {
+    TMacroFolders Folders;
+    std::string IconCachePath; // base + ".dat"
+    int IconSize = 32;
+    const bool* AutoSortByCount = nullptr; // the current "cfg"/"AutoSortByCount"
+};
+
+// The application entries of the bar: loading, adding, launching, sorting,
+// deleting and storing them. The bar window shows what it is told through
+// the view; the settings store is written and flushed after each change.
+class TEntryManager {
+public:
+    static constexpr int64_t kClickGuardMs = 1000;
+
+    TEntryManager(TFastIniFile& settings, TModes& modes, const TLanguage& language, IEntryView& view,
+                  IEntrySystem& system, TEntrySettings entrySettings);
+
+    const TEntryTable& Entries() const { return m_table; }
+    int Count() const { return m_table.Count(); }
+    const TMacroFolders& Folders() const { return m_set.Folders; }
+    std::string Hint(int i) const;
+
+    // Start-up: the entries from the icon cache when it matches the settings
+    // file, else from the settings file with their icons, after which the
+    // cache is written once.
+    void LoadEntries();
+    // True when the entries came from the cache (also with none).
+    bool LoadIconCache();
+    void SaveIconCache();
+    // Starts every entry marked for autorun, in entry order.
+    void RunAutorun();
+    // First run: the first program found of each default role.
+    void AddDefaultApplications();
+    void AddDefaultApplication(const std::string& name);
+
+    void AddApplication(const std::string& path);
+    void LaunchEntry(int i);
+    // Returns whether the order changed.
+    bool SortByClickCount();
+    void DeleteEntry(int i);
+    // The editor closed with OK: its fields are stored and the icon redrawn.
+    void EntryEdited(int i, const TAppEntry& edited);
+
+    // The icon file and index an added file gets.
+    void GetIconLocation(const std::string& path, std::string& iconFile, int32_t& iconIndex);
+
+private:
+    class THold;
+
+    std::string Text(const char* section, const char* key) const;
+    std::optional<TAppEntry> EntryForPath(const std::string& path);
+    std::string IconPng(const TAppEntry& entry);
+    void CreateButtonWithIcon(TAppEntry entry);
+    void CreateButton(TAppEntry entry, std::string png);
+    void FlushSettings();
+
+    TFastIniFile& m_settings;
+    TModes& m_modes;
+    const TLanguage& m_language;
+    IEntryView& m_view;
+    IEntrySystem& m_system;
+    TEntrySettings m_set;
+    TEntryTable m_table;
+    std::optional<int64_t> m_guardStart;
+};
+
+// The roles of the default programs, each with its candidates in order.
+const std::vector<std::vector<std::string>>& DefaultProgramRoles();
+
+} // namespace tramble
