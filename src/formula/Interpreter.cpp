@@ -242,7 +242,9 @@ void TInterpreter::Step()
     if (c == '{') {
         // A bare block: it runs as its enclosing block does.
         ++m_pos;
-        if (Push(TBlockFrame{m_depth, m_stack.back().Running}, pos + 1, false))
+        TBlockFrame frame{m_depth, m_stack.back().Running};
+        frame.Bare = true;
+        if (Push(frame, pos + 1, false))
             ++m_depth;
         return;
     }
@@ -497,7 +499,7 @@ void TInterpreter::DoElse(size_t pos)
     if (!RunPending(pos))
         return;
     if (!m_lastPopped || m_lastPoppedAt != before - 1 || m_lastPopped->Kind != TBlockFrame::Plain ||
-        m_lastPopped->Depth != m_depth)
+        m_lastPopped->Bare || m_lastPopped->Depth != m_depth)
         return Fail("Incorrect syntax ?ELSE from " + std::to_string(pos + 1), pos + 1);
     TBlockFrame frame = *m_lastPopped;
     m_lastPopped.reset();

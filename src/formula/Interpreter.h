@@ -23,6 +23,7 @@ struct TBlockFrame {
     size_t Resume = 0;    // loop: its body's "{"; call: where reading resumes
     size_t CondStart = 0; // loop: its condition
     size_t CondLength = 0;
+    bool Bare = false; // a "{ }" of its own, which no ELSE may follow
 };
 
 // Runs a small block-structured script whose statements are formulas of the
