@@ -18,6 +18,7 @@ public:
     bool Ok() const { return std::holds_alternative<T>(m_state); }
     explicit operator bool() const { return Ok(); }
 
+    // Only for a reading that is Ok(); anything else raises std::bad_variant_access.
     const T& Value() const { return std::get<T>(m_state); }
     T& Value() { return std::get<T>(m_state); }
     T ValueOr(T fallback) const { return Ok() ? Value() : std::move(fallback); }

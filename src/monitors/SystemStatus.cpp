@@ -140,7 +140,12 @@ TPowerStatus PowerStatusFrom(const std::vector<TPowerSupply>& supplies)
         return status;
     }
 
-    std::optional<double> share = ShareOfFull(batteries, &TPowerSupply::EnergyNow, &TPowerSupply::EnergyFull);
+    // One battery: the driver's own percentage. Several: their energy added up.
+    std::optional<double> share;
+    if (batteries.size() == 1 && batteries[0]->Capacity)
+        share = static_cast<double>(*batteries[0]->Capacity) / 100.0;
+    if (!share)
+        share = ShareOfFull(batteries, &TPowerSupply::EnergyNow, &TPowerSupply::EnergyFull);
     if (!share)
         share = ShareOfFull(batteries, &TPowerSupply::ChargeNow, &TPowerSupply::ChargeFull);
     if (!share) {

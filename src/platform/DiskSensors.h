@@ -2,6 +2,7 @@
 
 #include "monitors/DiskInfo.h"
 
+#include <optional>
 #include <string>
 
 namespace tramble::platform {
@@ -11,6 +12,7 @@ namespace tramble::platform {
 // pass-through on <devRoot>/<disk>, which needs root. When that is not
 // possible the model comes from sysfs and the temperature from the disk's
 // hwmon sensor (drivetemp, nvme); the power-on hours then stay 0.
+// The disk is looked for again when it goes away.
 class TDiskReader {
 public:
     TDiskReader(std::string sysRoot = "/sys", std::string devRoot = "/dev");
@@ -25,14 +27,18 @@ public:
     const std::string& DiskName() const { return m_disk; }
 
 private:
-    bool ReadThroughPassThrough(TDiskInfo& info) const;
-    void ReadFromSysfs(TDiskInfo& info) const;
-    bool ReadSensorTemperature(TDiskInfo& info) const;
+    bool ReadThroughPassThrough(TDiskInfo& info);
+    void ReadFromSysfs(TDiskInfo& info);
+    bool ReadSensorTemperature(TDiskInfo& info);
+    std::string FindSensorInput() const;
     std::string FindDisk() const;
 
     std::string m_sysRoot;
     std::string m_devRoot;
     std::string m_disk;
+    // Found once per disk; the sensor is searched again when it stops answering.
+    std::optional<std::string> m_model;
+    std::string m_sensorInput;
 };
 
 } // namespace tramble::platform

@@ -9,6 +9,7 @@
 #include "monitors/TrafficMonitor.h"
 #include "platform/DiskSensors.h"
 #include "platform/MsrDevice.h"
+#include "platform/SystemStatus.h"
 #include "platform/ThermalSensors.h"
 
 #include <string>
@@ -41,7 +42,7 @@ public:
     void SampleTraffic() { m_traffic.Sample(); }
 
     TReading<TMemoryStatus> MemoryStatus() const;
-    TPowerStatus PowerStatus() const;
+    TPowerStatus PowerStatus() { return m_power.Read(); }
     TReading<int> CpuTemperature() const { return m_temperature.Read(); }
     // Reads the first disk again and evaluates its attributes.
     const TDiskInfo& ReadDisk();
@@ -56,6 +57,7 @@ private:
     TCpuidFunction m_cpuid;
     TMsrDevice m_msr;
     TThermalSensors m_sensors;
+    TPowerStatusReader m_power;
     TDiskReader m_disk;
     TDiskInfo m_diskInfo;
     TCpuUsage m_cpu;

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <numeric>
 
 using namespace tramble;
@@ -16,17 +18,17 @@ namespace {
 const std::string kProcessorObject = "Unable to locate the \"Processor\" performance object";
 const std::string kCpuUsageCounter = "Unable to locate the \"% of CPU usage\" performance counter";
 
-// Snapshots handed out one per call; the last one repeats.
-struct SnapshotQueue {
-    std::deque<TReading<std::vector<TCpuTimes>>> snapshots;
-    TReading<std::vector<TCpuTimes>> operator()()
-    {
-        auto next = snapshots.front();
-        if (snapshots.size() > 1)
-            snapshots.pop_front();
+// A source that hands out its readings one per call; the last one repeats.
+template <class T> std::function<TReading<T>()> Sequence(std::vector<TReading<T>> readings)
+{
+    auto queue = std::make_shared<std::deque<TReading<T>>>(readings.begin(), readings.end());
+    return [queue] {
+        TReading<T> next = queue->front();
+        if (queue->size() > 1)
+            queue->pop_front();
         return next;
-    }
-};
+    };
+}
 
 std::vector<TCpuTimes> Snapshot(int64_t idle, int64_t total)
 {
@@ -35,34 +37,16 @@ std::vector<TCpuTimes> Snapshot(int64_t idle, int64_t total)
 
 TPerfDataSampler SamplerOf(std::vector<TReading<std::vector<TCpuTimes>>> snapshots)
 {
-    auto queue = std::make_shared<SnapshotQueue>();
-    for (auto& s : snapshots)
-        queue->snapshots.push_back(std::move(s));
-    return TPerfDataSampler([queue] { return (*queue)(); });
+    return TPerfDataSampler(Sequence(std::move(snapshots)));
 }
-
-struct UptimeQueue {
-    std::deque<TReading<TUptime>> values;
-    TReading<TUptime> operator()()
-    {
-        auto next = values.front();
-        if (values.size() > 1)
-            values.pop_front();
-        return next;
-    }
-};
 
 TSystemInfoSampler SystemSamplerOf(std::vector<TReading<TUptime>> values, int processors)
 {
-    auto queue = std::make_shared<UptimeQueue>();
-    for (auto& v : values)
-        queue->values.push_back(std::move(v));
-    return TSystemInfoSampler([queue] { return (*queue)(); },
-                              [processors]() -> TReading<int> {
-                                  if (processors <= 0)
-                                      return TReading<int>::None();
-                                  return processors;
-                              });
+    return TSystemInfoSampler(Sequence(std::move(values)), [processors]() -> TReading<int> {
+        if (processors <= 0)
+            return TReading<int>::None();
+        return processors;
+    });
 }
 
 } // namespace

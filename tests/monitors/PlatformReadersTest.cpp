@@ -313,7 +313,8 @@ TEST(SystemStatusReaders, MemoryAndPowerFromFixtureTrees)
     EXPECT_EQ(memory.Value().AvailPhys >> 20, 1953u);
     EXPECT_EQ(memory.Value().TotalPhys, 8000000ull * 1024);
 
-    const TPowerStatus power = ReadPowerStatus(Root(dir, "sys"));
+    TPowerStatusReader powerReader(Root(dir, "sys"));
+    const TPowerStatus power = powerReader.Read();
     EXPECT_EQ(power.ACLineStatus, 0);
     EXPECT_EQ(power.BatteryLifePercent, 63);
     EXPECT_EQ(power.BatteryFlag, 0);
@@ -321,5 +322,19 @@ TEST(SystemStatusReaders, MemoryAndPowerFromFixtureTrees)
 
     TempDir empty;
     EXPECT_FALSE(ReadMemoryStatus(Root(empty, "proc")));
-    EXPECT_EQ(ReadPowerStatus(Root(empty, "sys")).BatteryFlag, kNoSystemBattery);
+    EXPECT_EQ(TPowerStatusReader(Root(empty, "sys")).Read().BatteryFlag, kNoSystemBattery);
+
+    // A second battery: the energies add up, the capacities are not used.
+    Put(dir, "sys/class/power_supply/BAT1/type", "Battery\n");
+    Put(dir, "sys/class/power_supply/BAT1/status", "Discharging\n");
+    Put(dir, "sys/class/power_supply/BAT1/capacity", "1\n");
+    Put(dir, "sys/class/power_supply/BAT1/energy_now", "18500000\n");
+    Put(dir, "sys/class/power_supply/BAT1/energy_full", "50000000\n");
+    Put(dir, "sys/class/power_supply/BAT1/power_now", "12400000\n");
+    const TPowerStatus two = powerReader.Read();
+    EXPECT_EQ(two.BatteryLifePercent, 50);
+    EXPECT_EQ(two.BatteryLifeTime, 7200u);
+    // Taken out again.
+    Put(dir, "sys/class/power_supply/BAT1/present", "0\n");
+    EXPECT_EQ(powerReader.Read().BatteryLifePercent, 63);
 }

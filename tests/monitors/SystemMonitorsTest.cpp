@@ -101,7 +101,7 @@ TEST(SystemMonitors, EveryMonitorOnALaptopTree)
 TEST(SystemMonitors, UnreadableSourcesGiveNoReadings)
 {
     TempDir dir;
-    Put(dir, "proc/stat", std::string("cpu \x01\xff garbage\n", 19));
+    Put(dir, "proc/stat", "cpu \x01\xff garbage\n");
     Put(dir, "proc/uptime", "soon\n");
     Put(dir, "proc/meminfo", "\n\n:::\n");
     Put(dir, "proc/net/dev", std::string(5000, ':'));

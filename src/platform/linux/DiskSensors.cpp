@@ -109,7 +109,7 @@ std::string TDiskReader::FindDisk() const
     return sata.empty() ? nvme : sata;
 }
 
-bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info) const
+bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info)
 {
     DeviceHandle device(m_devRoot + "/" + m_disk);
     int version = 0;
@@ -138,7 +138,7 @@ bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info) const
     return true;
 }
 
-bool TDiskReader::ReadSensorTemperature(TDiskInfo& info) const
+std::string TDiskReader::FindSensorInput() const
 {
     // drivetemp hangs under device/hwmon/, the NVMe controller's sensor
     // directly under device/.
@@ -151,18 +151,31 @@ bool TDiskReader::ReadSensorTemperature(TDiskInfo& info) const
             candidates.push_back(device + "/" + name);
     }
     for (const std::string& folder : candidates) {
-        if (std::optional<int64_t> value = ReadKernelNumber(folder + "/temp1_input")) {
-            info.Temperature = MillidegreesToCelsius(*value);
-            return true;
-        }
+        if (ReadKernelNumber(folder + "/temp1_input"))
+            return folder + "/temp1_input";
     }
-    return false;
+    return {};
 }
 
-void TDiskReader::ReadFromSysfs(TDiskInfo& info) const
+bool TDiskReader::ReadSensorTemperature(TDiskInfo& info)
 {
-    if (std::optional<std::string> model = ReadKernelLine(m_sysRoot + "/block/" + m_disk + "/device/model"))
-        info.Model = std::string(Trim(*model));
+    std::optional<int64_t> value;
+    if (!m_sensorInput.empty())
+        value = ReadKernelNumber(m_sensorInput);
+    if (!value) {
+        m_sensorInput = FindSensorInput();
+        if (m_sensorInput.empty() || !(value = ReadKernelNumber(m_sensorInput)))
+            return false;
+    }
+    info.Temperature = MillidegreesToCelsius(*value);
+    return true;
+}
+
+void TDiskReader::ReadFromSysfs(TDiskInfo& info)
+{
+    if (!m_model)
+        m_model = std::string(Trim(ReadKernelLine(m_sysRoot + "/block/" + m_disk + "/device/model").value_or("")));
+    info.Model = *m_model;
     if (ReadSensorTemperature(info))
         info.Valid = 1;
 }
@@ -170,8 +183,11 @@ void TDiskReader::ReadFromSysfs(TDiskInfo& info) const
 void TDiskReader::ReadDiskInfo(TDiskInfo& info)
 {
     info = TDiskInfo();
-    if (m_disk.empty() || !PathExists(m_sysRoot + "/block/" + m_disk))
+    if (m_disk.empty() || !PathExists(m_sysRoot + "/block/" + m_disk)) {
         m_disk = FindDisk();
+        m_model.reset();
+        m_sensorInput.clear();
+    }
     if (m_disk.empty())
         return;
     if (!ReadThroughPassThrough(info))

@@ -63,13 +63,19 @@ bool ReadKernelFile(const std::string& path, std::string& text, size_t limit)
 
 std::optional<std::string> ReadKernelLine(const std::string& path)
 {
-    std::string text;
-    if (!ReadKernelFile(path, text, 4096))
+    // Attributes are a few bytes: one read into the stack, no heap buffer.
+    FileHandle file(path);
+    if (file.fd() < 0)
         return std::nullopt;
-    const size_t end = text.find('\n');
-    if (end != std::string::npos)
-        text.resize(end);
-    return text;
+    char buffer[4096];
+    ssize_t got = 0;
+    do {
+        got = ::read(file.fd(), buffer, sizeof buffer);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return std::nullopt;
+    const std::string_view text(buffer, static_cast<size_t>(got));
+    return std::string(text.substr(0, text.find('\n')));
 }
 
 std::optional<int64_t> ReadKernelNumber(const std::string& path)

@@ -3,7 +3,6 @@
 #include "platform/CpuCounters.h"
 #include "platform/Cpuid.h"
 #include "platform/NetInterfaces.h"
-#include "platform/SystemStatus.h"
 
 #include <memory>
 #include <utility>
@@ -29,7 +28,7 @@ TNetMon::TSource MakeInterfaceSource(const TMonitorRoots& roots)
 
 TSystemMonitors::TSystemMonitors(TMonitorRoots roots, TCpuidFunction cpuid)
     : m_roots(std::move(roots)), m_cpuid(cpuid ? std::move(cpuid) : TCpuidFunction(Cpuid)), m_msr(m_roots.Dev),
-      m_sensors(m_roots.Sys), m_disk(m_roots.Sys, m_roots.Dev), m_cpu(MakeCpuUsage(m_roots)),
+      m_sensors(m_roots.Sys), m_power(m_roots.Sys), m_disk(m_roots.Sys, m_roots.Dev), m_cpu(MakeCpuUsage(m_roots)),
       m_temperature([this](uint32_t index, uint64_t& value) { return m_msr.ReadMsr(index, value); },
                     [this] { return m_sensors.CpuTemperature(); }),
       m_traffic(MakeInterfaceSource(m_roots))
@@ -51,11 +50,6 @@ void TSystemMonitors::Start()
 TReading<TMemoryStatus> TSystemMonitors::MemoryStatus() const
 {
     return ReadMemoryStatus(m_roots.Proc);
-}
-
-TPowerStatus TSystemMonitors::PowerStatus() const
-{
-    return ReadPowerStatus(m_roots.Sys);
 }
 
 const TDiskInfo& TSystemMonitors::ReadDisk()
