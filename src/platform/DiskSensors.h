@@ -1,6 +1,7 @@
 #pragma once
 
 #include "monitors/DiskInfo.h"
+#include "platform/AtaDisk.h"
 
 #include <optional>
 #include <string>
@@ -15,7 +16,7 @@ namespace tramble::platform {
 // The disk is looked for again when it goes away.
 class TDiskReader {
 public:
-    TDiskReader(std::string sysRoot = "/sys", std::string devRoot = "/dev");
+    TDiskReader(std::string sysRoot = "/sys", std::string devRoot = "/dev", TAtaOpener open = OpenPassThrough);
 
     // Clears and fills the record; Valid is 1 when the disk answered or its
     // sensor gave a temperature.
@@ -35,6 +36,7 @@ private:
 
     std::string m_sysRoot;
     std::string m_devRoot;
+    TAtaOpener m_open;
     std::string m_disk;
     // Found once per disk; the sensor is searched again when it stops answering.
     std::optional<std::string> m_model;

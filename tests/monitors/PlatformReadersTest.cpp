@@ -252,6 +252,119 @@ TEST(DiskReader, NvmeSensorAndNoDiskAtAll)
     EXPECT_EQ(none.DiskName(), "");
 }
 
+namespace {
+
+// A disk answering through a test-made channel: the identify and attribute
+// blocks are built here, as a drive would send them.
+struct DiskAnswers {
+    bool identify = true;
+    bool smart = true;
+    std::array<uint8_t, 512> identifyData{};
+    std::array<uint8_t, 512> smartData{};
+    std::vector<std::pair<uint8_t, uint8_t>> sent; // command, feature
+    std::string openedPath;
+};
+
+class FakeDisk : public TAtaDisk {
+public:
+    explicit FakeDisk(DiskAnswers& answers) : m_answers(answers) {}
+    int Version() const override { return 30527; }
+    bool Send(const TIdeRegs& regs, std::array<uint8_t, 512>& data) override
+    {
+        m_answers.sent.emplace_back(regs.Command, regs.Features);
+        const bool identify = regs.Command == 0xEC || regs.Command == 0xA1;
+        if (identify ? !m_answers.identify : !m_answers.smart)
+            return false;
+        data = identify ? m_answers.identifyData : m_answers.smartData;
+        return true;
+    }
+
+private:
+    DiskAnswers& m_answers;
+};
+
+TAtaOpener OpenerOf(DiskAnswers& answers)
+{
+    return [&answers](const std::string& path) {
+        answers.openedPath = path;
+        return std::make_unique<FakeDisk>(answers);
+    };
+}
+
+// Identify text as a drive stores it: the first character of each pair in
+// the high byte of its word.
+void PutIdentifyText(std::array<uint8_t, 512>& data, size_t firstWord, std::string text)
+{
+    text.resize((text.size() + 1) / 2 * 2, ' ');
+    for (size_t i = 0; i < text.size(); i += 2) {
+        data[2 * firstWord + i] = static_cast<uint8_t>(text[i + 1]);
+        data[2 * firstWord + i + 1] = static_cast<uint8_t>(text[i]);
+    }
+}
+
+DiskAnswers Crucial()
+{
+    DiskAnswers answers;
+    PutIdentifyText(answers.identifyData, 27, "CT500MX500SSD1   ");
+    PutIdentifyText(answers.identifyData, 10, "    1921E1542CA8");
+    const uint8_t attributes[][12] = {{9, 0x32, 0, 100, 100, 0x10, 0x27, 0, 0, 0x01, 0, 0},
+                                      {194, 0x22, 0, 59, 41, 41, 0, 20, 0, 57, 0, 0}};
+    std::memcpy(&answers.smartData[2], attributes, sizeof attributes);
+    return answers;
+}
+
+} // namespace
+
+TEST(DiskReader, AttributesThroughTheCommandChannel)
+{
+    TempDir dir;
+    Put(dir, "sys/block/sda/device/model", "CT500MX500SSD1\n");
+    Put(dir, "sys/block/sda/device/hwmon/hwmon4/temp1_input", "35000\n");
+    DiskAnswers answers = Crucial();
+    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
+    TDiskInfo info = reader.Read();
+    EXPECT_EQ(answers.openedPath, Root(dir, "dev") + "/sda");
+    EXPECT_EQ(answers.sent, (std::vector<std::pair<uint8_t, uint8_t>>{{0xEC, 0}, {0xB0, 0xD0}, {0xB0, 0xD1}}));
+    EXPECT_EQ(info.Valid, 1);
+    EXPECT_EQ(info.Version, 3);
+    EXPECT_EQ(info.Revision, 5);
+    EXPECT_EQ(info.SupportBits, 5u);
+    EXPECT_EQ(info.Model, "CT500MX500SSD1");
+    EXPECT_EQ(info.Serial, "1921E1542CA8");
+    EXPECT_EQ(info.Temperature, 41);
+    EXPECT_EQ(info.PowerOnHours, 10001);
+
+    // Without the attribute data the drive sensor gives the temperature.
+    answers.smart = false;
+    info = reader.Read();
+    EXPECT_EQ(info.Valid, 1);
+    EXPECT_EQ(info.Model, "CT500MX500SSD1");
+    EXPECT_EQ(info.Temperature, 35);
+    EXPECT_EQ(info.PowerOnHours, 0);
+
+    // A disk that does not identify itself is read from sysfs.
+    answers.identify = false;
+    Put(dir, "sys/block/sda/device/model", "from sysfs\n");
+    TDiskReader fresh(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
+    info = fresh.Read();
+    EXPECT_EQ(info.Valid, 1);
+    EXPECT_EQ(info.Model, "from sysfs");
+    EXPECT_EQ(info.Temperature, 35);
+    EXPECT_EQ(info.IdentifyBuffer, (std::array<uint8_t, 512>{}));
+}
+
+TEST(DiskReader, OpticalDevicesGetThePacketIdentify)
+{
+    TempDir dir;
+    Put(dir, "sys/block/sda/device/type", "5\n");
+    DiskAnswers answers = Crucial();
+    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
+    const TDiskInfo info = reader.Read();
+    ASSERT_FALSE(answers.sent.empty());
+    EXPECT_EQ(answers.sent[0].first, 0xA1);
+    EXPECT_EQ(info.SupportBits, 6u);
+}
+
 TEST(InterfaceTable, RowsInIndexOrderWithPhysicalAddressLengths)
 {
     TempDir dir;

@@ -4,53 +4,11 @@
 #include "platform/linux/KernelFiles.h"
 #include "store/TextConvert.h"
 
-#include <fcntl.h>
-#include <scsi/sg.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
 namespace tramble::platform {
 namespace {
-
-// The window thread waits for the disk, so a command may not take long.
-constexpr unsigned kCommandTimeoutMs = 2000;
-
-class DeviceHandle {
-public:
-    explicit DeviceHandle(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {}
-    ~DeviceHandle()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    DeviceHandle(const DeviceHandle&) = delete;
-    DeviceHandle& operator=(const DeviceHandle&) = delete;
-    int fd() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-bool SendAtaCommand(int fd, const TIdeRegs& regs, std::array<uint8_t, 512>& data)
-{
-    std::array<uint8_t, 16> cdb = AtaPassThrough16(regs);
-    std::array<uint8_t, 32> sense{};
-    sg_io_hdr_t io{};
-    io.interface_id = 'S';
-    io.cmd_len = static_cast<unsigned char>(cdb.size());
-    io.cmdp = cdb.data();
-    io.dxfer_direction = SG_DXFER_FROM_DEV;
-    io.dxferp = data.data();
-    io.dxfer_len = static_cast<unsigned>(data.size());
-    io.sbp = sense.data();
-    io.mx_sb_len = static_cast<unsigned char>(sense.size());
-    io.timeout = kCommandTimeoutMs;
-    if (::ioctl(fd, SG_IO, &io) != 0)
-        return false;
-    return (io.info & SG_INFO_OK_MASK) == SG_INFO_OK;
-}
 
 bool IsAllDigits(const std::string& text, size_t from, size_t to)
 {
@@ -91,8 +49,8 @@ bool DiskOrder(const std::string& a, const std::string& b)
 
 } // namespace
 
-TDiskReader::TDiskReader(std::string sysRoot, std::string devRoot)
-    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot))
+TDiskReader::TDiskReader(std::string sysRoot, std::string devRoot, TAtaOpener open)
+    : m_sysRoot(std::move(sysRoot)), m_devRoot(std::move(devRoot)), m_open(std::move(open))
 {
 }
 
@@ -111,10 +69,10 @@ std::string TDiskReader::FindDisk() const
 
 bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info)
 {
-    DeviceHandle device(m_devRoot + "/" + m_disk);
-    int version = 0;
-    if (device.fd() < 0 || ::ioctl(device.fd(), SG_GET_VERSION_NUM, &version) != 0)
+    const std::unique_ptr<TAtaDisk> disk = m_open ? m_open(m_devRoot + "/" + m_disk) : nullptr;
+    if (!disk)
         return false;
+    const int version = disk->Version();
     info.Version = static_cast<uint8_t>(version / 10000);
     info.Revision = static_cast<uint8_t>(version / 100 % 100);
     // A SCSI device of type 5 is an optical drive, which answers the packet
@@ -123,17 +81,17 @@ bool TDiskReader::ReadThroughPassThrough(TDiskInfo& info)
     const uint8_t deviceMap = packet ? kDeviceMapAtapi : 0x01;
     info.SupportBits = (packet ? kCapAtapiIdCmd : kCapAtaIdCmd) | kCapSmartCmd;
 
-    if (!SendAtaCommand(device.fd(), IdentifyCommand(deviceMap, 0), info.IdentifyBuffer)) {
+    if (!disk->Send(IdentifyCommand(deviceMap, 0), info.IdentifyBuffer)) {
         info.IdentifyBuffer.fill(0);
         return false;
     }
     info.Valid = 1;
     ApplyIdentify(info);
-    if (!SendAtaCommand(device.fd(), SmartCommand(kSmartReadData, 0), info.SmartData)) {
+    if (!disk->Send(SmartCommand(kSmartReadData, 0), info.SmartData)) {
         info.SmartData.fill(0);
         ReadSensorTemperature(info);
     }
-    if (!SendAtaCommand(device.fd(), SmartCommand(kSmartReadThresholds, 0), info.SmartThresholds))
+    if (!disk->Send(SmartCommand(kSmartReadThresholds, 0), info.SmartThresholds))
         info.SmartThresholds.fill(0);
     return true;
 }
