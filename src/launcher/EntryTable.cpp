@@ -1,5 +1,7 @@
 #include "launcher/EntryTable.h"
 
+#include "store/TextConvert.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -7,11 +9,15 @@ namespace tramble {
 
 std::vector<TStoredEntry> ReadStoredEntries(TFastIniFile& ini)
 {
-    // No entry can lie beyond the keys the section holds, so a huge "Num"
-    // ends the search early.
+    // No entry lies beyond the highest "App" key, so a huge "Num" ends early.
     std::vector<std::string> keys;
     ini.ListKeys(kEntrySection, keys);
-    const int count = std::min<int64_t>(ini.ReadNumber(kEntrySection, kEntryCountKey, 0), keys.size());
+    int highest = 0;
+    for (const std::string& key : keys) {
+        if (key.size() > 3 && SameTextAscii(key.substr(0, 3), "App"))
+            highest = std::max(highest, StrToIntDef(key.substr(3), 0));
+    }
+    const int count = std::min(ini.ReadNumber(kEntrySection, kEntryCountKey, 0), highest);
     std::vector<TStoredEntry> stored;
     for (int n = 1; n <= count && static_cast<int>(stored.size()) < kMaxEntries; ++n) {
         TAppEntry entry = ReadEntry(ini, n);
