@@ -40,7 +40,8 @@ public:
     void RestoreInterfaceChoice(std::string_view description);
     // The description to store at exit; nothing when none is selected.
     std::optional<std::string> InterfaceChoice() const;
-    // The choice in the settings store: key "IPNet" in section "last".
+    // The choice in the settings store: key "IPNet" in section "last". The
+    // caller flushes, and does not save in read-only mode.
     void LoadInterfaceChoice(TFastIniFile& settings);
     void SaveInterfaceChoice(TFastIniFile& settings) const;
 
