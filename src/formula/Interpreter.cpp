@@ -3,6 +3,8 @@
 #include "formula/Calcul.h"
 #include "store/TextConvert.h"
 
+#include <algorithm>
+
 namespace tramble {
 namespace {
 
@@ -159,7 +161,8 @@ bool TInterpreter::ScanProcedures()
             size_t p = SkipSpaces(s, pos + 10);
             if (p >= s.size() || !(IsLetter(s[p]) || s[p] == '_')) {
                 std::string found = p < s.size() ? std::string(1, s[p]) : std::string();
-                Fail("Invalid first character in procedure name (" + found + ") from " + std::to_string(p + 1), p + 1);
+                const size_t at = std::min(p + 1, s.size());
+                Fail("Invalid first character in procedure name (" + found + ") from " + std::to_string(at), at);
                 return false;
             }
             const size_t nameStart = p;
@@ -521,8 +524,10 @@ void TInterpreter::DoExec(size_t pos)
         ++p;
     const std::string name = Upper(s.substr(nameStart, p - nameStart));
     auto procedure = m_procedures.find(name);
-    if (name.empty() || IsDigit(name[0]) || procedure == m_procedures.end())
-        return Fail("Invalid EXEC procedure name from " + std::to_string(nameStart + 1), nameStart + 1);
+    if (name.empty() || IsDigit(name[0]) || procedure == m_procedures.end()) {
+        const size_t at = std::min(nameStart + 1, s.size());
+        return Fail("Invalid EXEC procedure name from " + std::to_string(at), at);
+    }
     if (!CountStep(pos + 1))
         return;
     if (!Push(TBlockFrame{m_depth, true, TBlockFrame::Call, 0, p}, pos + 1, true))

@@ -164,6 +164,8 @@ TEST_F(InterpreterTest, ErrorMessages)
     ExpectError("{ x:=1 } ELSE { } END.", "Incorrect syntax ?ELSE from 10", 10);
     ExpectError("EXEC q END. PROCEDURE p { }", "Invalid EXEC procedure name from 6", 6);
     ExpectError("EXEC ; END.", "Invalid EXEC procedure name from 6", 6);
+    ExpectError("x:=1; EXEC  ", "Invalid EXEC procedure name from 12", 12);
+    ExpectError("END. PROCEDURE ", "Invalid first character in procedure name () from 15", 15);
     ExpectError("a:=1; 1+; END.", "? operand \r\n formula:a:=1; 1+;", 1);
     ExpectError("IF 1 THEN { } \n  zz*2 END.", "Unknown variable:zz\r\n formula:zz*2", 18);
     ExpectError("IF zz THEN { } END.", "Unknown variable:zz\r\nFormula:zz", 1);
