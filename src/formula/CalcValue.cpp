@@ -17,9 +17,8 @@ bool IsDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Checks the classic real form; sets `integral` when it is only a sign and
-// up to 18 digits, which need no library conversion.
-bool IsRealForm(std::string_view s, bool& integral)
+// Checks the classic real form: sign, digits, fraction, exponent.
+bool IsRealForm(std::string_view s)
 {
     size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-'))
@@ -27,7 +26,6 @@ bool IsRealForm(std::string_view s, bool& integral)
     size_t digits = 0;
     while (i < s.size() && IsDigit(s[i]))
         ++i, ++digits;
-    integral = digits > 0 && digits <= 18 && i == s.size();
     if (i < s.size() && s[i] == '.') {
         ++i;
         while (i < s.size() && IsDigit(s[i]))
@@ -108,30 +106,24 @@ std::string FormatLarge(long double value)
 std::optional<long double> TextToValue(std::string_view text)
 {
     text = Trim(text);
-    char small[64];
-    std::string large;
-    char* s = small;
-    if (text.size() < sizeof small) {
-        text.copy(small, text.size());
-        small[text.size()] = '\0';
-    } else {
-        large.assign(text);
-        s = large.data();
-    }
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (s[i] == ',')
-            s[i] = '.';
-    }
-    std::string_view form(s, text.size());
-    bool integral = false;
-    if (!IsRealForm(form, integral))
-        return std::nullopt;
-    if (integral) {
+    // Most values are plain integers, which need neither a copy nor a library call.
+    const size_t sign = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (text.size() > sign && text.size() - sign <= 18) {
         int64_t n = 0;
-        std::from_chars(s + (s[0] == '+' ? 1 : 0), s + text.size(), n);
-        return static_cast<long double>(n);
+        size_t i = sign;
+        while (i < text.size() && IsDigit(text[i]))
+            n = n * 10 + (text[i++] - '0');
+        if (i == text.size())
+            return static_cast<long double>(text[0] == '-' ? -n : n);
     }
-    long double value = strtold_l(s, nullptr, ClassicLocale());
+    std::string s(text);
+    for (char& c : s) {
+        if (c == ',')
+            c = '.';
+    }
+    if (!IsRealForm(s))
+        return std::nullopt;
+    long double value = strtold_l(s.c_str(), nullptr, ClassicLocale());
     if (!std::isfinite(value))
         throw std::domain_error("number out of range");
     return value;
@@ -152,8 +144,8 @@ int32_t ValueToInt(std::string_view text)
         v += 0.0000001L;
     else if (v < 0)
         v -= 0.0000001L;
-    v = std::trunc(v);
-    if (v > INT32_MAX || v < INT32_MIN)
+    // The cast truncates toward zero.
+    if (!(v < 2147483648.0L && v > -2147483649.0L))
         throw std::range_error("integer out of range");
     return static_cast<int32_t>(v);
 }
@@ -165,9 +157,14 @@ std::string FormatValue(long double value)
     long double magnitude = std::fabs(value);
     if (magnitude >= 1e18L)
         return FormatLarge(value);
-    if (value == std::trunc(value))
-        return std::to_string(static_cast<long long>(value) == 0 ? 0LL : static_cast<long long>(value));
     char buffer[64];
+    // |value| < 1E18 here, so the cast is exact for whole numbers; it is
+    // much cheaper than truncl on the x87 unit.
+    const long long whole = static_cast<long long>(value);
+    if (static_cast<long double>(whole) == value) {
+        auto result = std::to_chars(buffer, buffer + sizeof buffer, whole);
+        return std::string(buffer, result.ptr);
+    }
     // A value with exactly 13 decimals ending in 5 is a tie, rounded away from zero.
     long double scaled = std::ldexp(value, 13);
     if (scaled == std::trunc(scaled)) {

@@ -21,9 +21,15 @@ struct TCalcul::TShared {
     static constexpr size_t kMaxEntries = 512;
     static constexpr size_t kMaxLength = 4096;
 
+    // Lets the cache be searched with a string_view, without a copy.
+    struct THash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+
     int Depth = 0;
     char CacheQuote = '"';
-    std::unordered_map<std::string, std::shared_ptr<const TCalcTree>> Cache;
+    std::unordered_map<std::string, std::shared_ptr<const TCalcTree>, THash, std::equal_to<>> Cache;
 };
 
 namespace {
@@ -223,10 +229,8 @@ std::shared_ptr<const TCalcTree> TCalcul::ParsedTree(std::string_view formula)
         shared.Cache.clear();
         shared.CacheQuote = QuoteChar;
     }
-    std::string key;
     if (cacheable) {
-        key.assign(formula);
-        auto it = shared.Cache.find(key);
+        auto it = shared.Cache.find(formula);
         if (it != shared.Cache.end())
             return it->second;
     }
@@ -235,7 +239,7 @@ std::shared_ptr<const TCalcTree> TCalcul::ParsedTree(std::string_view formula)
     if (cacheable) {
         if (shared.Cache.size() >= TShared::kMaxEntries)
             shared.Cache.clear();
-        shared.Cache.emplace(std::move(key), tree);
+        shared.Cache.emplace(std::string(formula), tree);
     }
     return tree;
 }
@@ -248,7 +252,7 @@ TValue TCalcul::EvalNode(const TCalcTree& tree, int32_t index)
     case TCalcOp::Number:
     case TCalcOp::Text: return {std::string(tree.Text(node)), rkNone};
     case TCalcOp::Set: return {std::string(Trim(tree.Text(node))), rkNone};
-    case TCalcOp::Name: return EvalName(std::string(tree.Text(node)));
+    case TCalcOp::Name: return EvalName(tree.Text(node));
     case TCalcOp::Assign: return EvalAssign(tree, node);
     case TCalcOp::Negate: return Number(-StrToValue(EvalNode(tree, node.Left).Text));
     case TCalcOp::Function: return EvalFunction(tree, node);
@@ -399,7 +403,7 @@ TValue TCalcul::EvalFunction(const TCalcTree& tree, const TCalcNode& node)
             if (text.size() >= 2 && text.front() == '[' && text.back() == ']')
                 text = Trim(text.substr(1, text.size() - 2));
             bool failed;
-            return EvalSub(std::string(text), failed);
+            return EvalSub(text, failed);
         }
         case TCalcFunction::ExistVar: return Flag(m_variables->VariableExists(arg.Text));
         case TCalcFunction::FreeVar: {
@@ -438,14 +442,14 @@ TValue TCalcul::Unquoted(std::string value) const
     return {std::move(value), rkNumber};
 }
 
-TValue TCalcul::EvalName(const std::string& name)
+TValue TCalcul::EvalName(std::string_view name)
 {
     const char first = name.empty() ? '\0' : name[0];
     if (first == '[')
         return {std::string(Trim(name)), rkNone};
     const bool letter = (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z');
     if (!letter && first != '_' && name.rfind("@@", 0) != 0)
-        throw ECalcError("Unknown variable:" + name + ", invalid character in name");
+        throw ECalcError("Unknown variable:" + std::string(name) + ", invalid character in name");
     if (first == '_') {
         // Built-in names are matched exactly and never looked up in the store.
         if (name == "_LF")
@@ -460,32 +464,32 @@ TValue TCalcul::EvalName(const std::string& name)
                 return {StampToStr(now), rkText};
             return {name == "_DATE" ? StampToDateStr(now) : StampToTimeStr(now), rkText};
         }
-        throw ECalcError("Unknown variable:" + name);
+        throw ECalcError("Unknown variable:" + std::string(name));
     }
     if (const std::string* stored = m_variables->FindVariable(name))
         return Unquoted(*stored);
     if (m_root->OnGetVariable) {
         std::string value;
-        if (m_root->OnGetVariable(*this, name, value))
+        if (m_root->OnGetVariable(*this, std::string(name), value))
             return Unquoted(std::move(value));
     }
-    throw ECalcError("Unknown variable:" + name);
+    throw ECalcError("Unknown variable:" + std::string(name));
 }
 
 TValue TCalcul::EvalAssign(const TCalcTree& tree, const TCalcNode& node)
 {
     std::string_view expression = tree.Text(Operand(tree, node.Left));
     bool failed;
-    TValue value = EvalSub(std::string(Trim(expression)), failed);
+    TValue value = EvalSub(Trim(expression), failed);
     if (!failed)
         m_variables->SetVariable(tree.Text(node), value.Text);
     return value;
 }
 
-TValue TCalcul::EvalSub(const std::string& formula, bool& failed)
+TValue TCalcul::EvalSub(std::string_view formula, bool& failed)
 {
     TCalcul sub(*this);
-    sub.Formula = formula;
+    sub.Formula.assign(formula);
     std::string result = sub.Calculate();
     failed = sub.Failed();
     if (sub.m_depthExceeded)

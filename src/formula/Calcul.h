@@ -55,9 +55,9 @@ private:
     TValue EvalChain(const TCalcTree& tree, int32_t index);
     TValue Apply(const TCalcTree& tree, const TCalcNode& node, TValue left, TValue* right);
     TValue EvalFunction(const TCalcTree& tree, const TCalcNode& node);
-    TValue EvalName(const std::string& name);
+    TValue EvalName(std::string_view name);
     TValue EvalAssign(const TCalcTree& tree, const TCalcNode& node);
-    TValue EvalSub(const std::string& formula, bool& failed);
+    TValue EvalSub(std::string_view formula, bool& failed);
     TValue Unquoted(std::string value) const;
     void PushParam(std::string text);
 

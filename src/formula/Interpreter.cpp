@@ -205,24 +205,37 @@ TInterpreter::TKeyword TInterpreter::KeywordAt(size_t pos) const
         return IsSpace(next) || extra.find(next) != std::string_view::npos;
     };
     auto blankAfter = [&](size_t length) { return pos + length < s.size() && s[pos + length] == ' '; };
-    if (MatchesWord(s, pos, "IF") && blankAfter(2))
-        return TKeyword::If;
-    if (MatchesWord(s, pos, "WHILE") && blankAfter(5))
-        return TKeyword::While;
-    if (MatchesWord(s, pos, "EXEC") && blankAfter(4))
-        return TKeyword::Exec;
-    if (MatchesWord(s, pos, "ELSE") && followedBy(4, "{", false))
-        return TKeyword::Else;
-    if (MatchesWord(s, pos, "EXIT") && followedBy(4, ";{}", false))
-        return TKeyword::Exit;
-    if (MatchesWord(s, pos, "BREAK") && followedBy(5, ";{}", false))
-        return TKeyword::Break;
-    if (MatchesWord(s, pos, "CONTINUE") && followedBy(8, ";{}", false))
-        return TKeyword::Continue;
-    if (MatchesWord(s, pos, "BEEP") && followedBy(4, ";{}", false))
-        return TKeyword::Beep;
-    if (MatchesWord(s, pos, "END.") && followedBy(4, ";", true))
-        return TKeyword::End;
+    switch (UpperAscii(s[pos])) {
+    case 'I':
+        if (MatchesWord(s, pos, "IF") && blankAfter(2))
+            return TKeyword::If;
+        break;
+    case 'W':
+        if (MatchesWord(s, pos, "WHILE") && blankAfter(5))
+            return TKeyword::While;
+        break;
+    case 'E':
+        if (MatchesWord(s, pos, "EXEC") && blankAfter(4))
+            return TKeyword::Exec;
+        if (MatchesWord(s, pos, "ELSE") && followedBy(4, "{", false))
+            return TKeyword::Else;
+        if (MatchesWord(s, pos, "EXIT") && followedBy(4, ";{}", false))
+            return TKeyword::Exit;
+        if (MatchesWord(s, pos, "END.") && followedBy(4, ";", true))
+            return TKeyword::End;
+        break;
+    case 'B':
+        if (MatchesWord(s, pos, "BREAK") && followedBy(5, ";{}", false))
+            return TKeyword::Break;
+        if (MatchesWord(s, pos, "BEEP") && followedBy(4, ";{}", false))
+            return TKeyword::Beep;
+        break;
+    case 'C':
+        if (MatchesWord(s, pos, "CONTINUE") && followedBy(8, ";{}", false))
+            return TKeyword::Continue;
+        break;
+    default: break;
+    }
     return TKeyword::None;
 }
 
@@ -287,23 +300,28 @@ void TInterpreter::Step()
 bool TInterpreter::RunPending(size_t end)
 {
     const size_t start = std::min(m_pending, end);
-    const std::string text = StripComments(std::string_view(Script).substr(start, end - start));
+    std::string_view text = std::string_view(Script).substr(start, end - start);
+    std::string stripped;
+    if (text.find("/*") != std::string_view::npos) {
+        stripped = StripComments(text);
+        text = stripped;
+    }
     size_t first = 0;
     while (first < text.size() &&
            (static_cast<unsigned char>(text[first]) <= 32 || text[first] == ';' || text[first] == '{'))
         ++first;
-    const std::string formula(Trim(std::string_view(text).substr(first)));
+    const std::string_view formula = Trim(text.substr(first));
     if (formula.empty() || formula == ";")
         return true;
-    Calculator->Formula = formula;
+    Calculator->Formula.assign(formula);
     try {
         Calculator->Calculate();
     } catch (...) {
-        Fail("Invalid formula:" + formula, start + first + 1);
+        Fail("Invalid formula:" + std::string(formula), start + first + 1);
         return false;
     }
     if (Calculator->Failed()) {
-        Fail(Calculator->ErrorText() + "\r\n formula:" + formula, start + first + 1);
+        Fail(Calculator->ErrorText() + "\r\n formula:" + std::string(formula), start + first + 1);
         return false;
     }
     return true;
@@ -311,16 +329,22 @@ bool TInterpreter::RunPending(size_t end)
 
 bool TInterpreter::EvalCondition(std::string_view condition, size_t errorPos, bool plainError, std::string& result)
 {
-    const std::string text(Trim(StripComments(condition)));
-    Calculator->Formula = "logic( " + text + " )";
+    std::string stripped;
+    if (condition.find("/*") != std::string_view::npos) {
+        stripped = StripComments(condition);
+        condition = stripped;
+    }
+    const std::string_view text = Trim(condition);
+    Calculator->Formula.assign("logic( ").append(text).append(" )");
     try {
         result = Calculator->Calculate();
     } catch (...) {
-        Fail("Invalid formula:" + text, errorPos);
+        Fail("Invalid formula:" + std::string(text), errorPos);
         return false;
     }
     if (Calculator->Failed()) {
-        Fail(plainError ? Calculator->ErrorText() : Calculator->ErrorText() + "\r\nFormula:" + text, errorPos);
+        Fail(plainError ? Calculator->ErrorText() : Calculator->ErrorText() + "\r\nFormula:" + std::string(text),
+             errorPos);
         return false;
     }
     return true;
