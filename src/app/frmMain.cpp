@@ -48,6 +48,8 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     tmrAnimation.setInterval(200);
     connect(&tmrAnimation, &QTimer::timeout, this, &TfrmMain::OnAnimationTick);
     tmrAnimation.start();
+    tmrRainbow.setInterval(110);
+    connect(&tmrRainbow, &QTimer::timeout, this, &TfrmMain::OnRainbowTick);
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive && cbbCmd->isVisible())
@@ -195,6 +197,7 @@ void TfrmMain::StorePlace()
 
 void TfrmMain::OnAnimationTick()
 {
+    RunAutoHide();
     // The seconds clock looks at the wall clock on every third tick.
     if (++m_animationTicks < 3)
         return;
@@ -223,14 +226,18 @@ void TfrmMain::EnterRainbowMode()
     m_resizeHandlerAttached = false;
     m_layoutPermitted = false;
     m_inStrip = true;
-    const TStrip strip = PlaceStrip(window, ToTRect(Desktop()), m_config.RainBowWidth, m_config.RainBowHeight);
+    const TRainbowSettings look = ClampedForDrawing(RainbowSettings());
+    const TStrip strip = PlaceStrip(window, ToTRect(Desktop()), look.Width, look.Height);
     m_strip->ShowAt(strip);
+    tmrRainbow.start();
 }
 
 void TfrmMain::LeaveRainbowMode()
 {
     if (!m_inStrip)
         return;
+    m_autoHide.LeftRainbowMode();
+    tmrRainbow.stop();
     m_strip->hide();
     m_inStrip = false;
     m_layoutPermitted = true;
@@ -274,7 +281,7 @@ void TfrmMain::mouseReleaseEvent(QMouseEvent* event)
 
 void TfrmMain::contextMenuEvent(QContextMenuEvent* event)
 {
-    m_popupPoint = event->globalPos() - frameGeometry().topLeft();
+    NotePopupPoint(event->globalPos());
     m_menus.Bar->popup(event->globalPos());
 }
 

@@ -3,6 +3,8 @@
 #include "app/BarEnvironment.h"
 #include "app/BarMenus.h"
 #include "i18n/Language.h"
+#include "launcher/AutoHide.h"
+#include "launcher/RainbowSettings.h"
 #include "platform/Instance.h"
 #include "store/Config.h"
 #include "store/FastIniFile.h"
@@ -53,6 +55,16 @@ public:
     // Brings the bar back from the strip.
     void LeaveRainbowMode();
     bool InRainbowMode() const { return m_inStrip; }
+    // Places the shown strip again after its size settings changed.
+    void ApplyStripSettings();
+
+    // Every dialog of the bar and every launch runs between these two (see
+    // TBarHold): while the bar is held it neither hides nor leaves the strip.
+    void HoldBar();
+    void ReleaseBar();
+    bool ModalGuard() const;
+    // A bar or button menu opens at this screen point.
+    void NotePopupPoint(const QPoint& global);
 
     TFastIniFile& Settings() { return *m_settings; }
     const TModes& Modes() const { return m_modes; }
@@ -123,6 +135,12 @@ private:
     QRect Desktop() const;
     bool StartDrag(QMouseEvent* event);
 
+    // The strip and auto-hide (frmMainStrip.cpp).
+    TRainbowSettings RainbowSettings() const;
+    void OnRainbowTick();
+    void RunAutoHide();
+    TProbeSight SightAt(TPoint p) const;
+
     TBarEnvironment m_env;
     std::optional<platform::TInstanceClaim> m_claim;
     TModes m_modes;
@@ -147,6 +165,8 @@ private:
     QTimer tmrLayout;
     QTimer tmrAnimation;
     int m_animationTicks = 0;
+    QTimer tmrRainbow;
+    TAutoHide m_autoHide;
 
     int m_iconSize = 32;
     QSize m_normalClient{140, 32};

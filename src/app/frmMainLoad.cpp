@@ -93,6 +93,7 @@ void TfrmMain::SetUpShutdown()
         m_resizeHandlerAttached = false;
         tmrLayout.stop();
         tmrAnimation.stop();
+        tmrRainbow.stop();
         m_strip->hide();
         hide();
     });
