@@ -198,6 +198,7 @@ std::string ReplaceText(const std::string& s, const std::string& from, const std
             break;
         size_t at = static_cast<size_t>(hit - s.begin());
         out.append(s, start, at - start);
+        CheckTextLength(out.size() + to.size());
         out.append(to);
         start = at + from.size();
         if (!all)

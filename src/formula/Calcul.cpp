@@ -28,6 +28,7 @@ struct TCalcul::TShared {
     };
 
     int Depth = 0;
+    size_t ActiveLength = 0; // of the formulas being evaluated, sub-evaluations included
     char CacheQuote = '"';
     std::unordered_map<std::string, std::shared_ptr<const TCalcTree>, THash, std::equal_to<>> Cache;
 };
@@ -150,6 +151,25 @@ int Compare(const std::string& a, const std::string& b)
     return std::strcoll(a.c_str(), b.c_str());
 }
 
+// Counts a formula against the length of all formulas evaluated at once:
+// each nested assignment holds its own copy of the rest of the text.
+class TActiveFormula {
+public:
+    TActiveFormula(size_t& total, size_t length) : m_total(total), m_length(length)
+    {
+        if (m_total + m_length > kMaxActiveFormulas)
+            throw ELimitError("Overflow formula length limit (set max. " + std::to_string(kMaxActiveFormulas) + ")");
+        m_total += m_length;
+    }
+    ~TActiveFormula() { m_total -= m_length; }
+    TActiveFormula(const TActiveFormula&) = delete;
+    TActiveFormula& operator=(const TActiveFormula&) = delete;
+
+private:
+    size_t& m_total;
+    size_t m_length;
+};
+
 const TCalcNode& Operand(const TCalcTree& tree, int32_t index)
 {
     if (index < 0 || static_cast<size_t>(index) >= tree.Nodes.size())
@@ -189,7 +209,7 @@ std::string TCalcul::Calculate()
 {
     m_params.clear();
     m_failed = false;
-    m_depthExceeded = false;
+    m_limitReached = false;
     m_errorText.clear();
     const TResultKind defaultKind = Formula.find(QuoteChar) != std::string::npos ? rkText : rkNumber;
     m_resultKind = defaultKind;
@@ -198,6 +218,7 @@ std::string TCalcul::Calculate()
         formula.remove_suffix(1);
     try {
         TDepthScope scope(m_shared->Depth);
+        TActiveFormula active(m_shared->ActiveLength, formula.size());
         std::shared_ptr<const TCalcTree> tree = ParsedTree(formula);
         TValue value = EvalNode(*tree, tree->Root);
         const TResultKind kind = value.Kind == rkNone ? defaultKind : value.Kind;
@@ -209,8 +230,8 @@ std::string TCalcul::Calculate()
         }
         m_resultKind = kind;
         return result;
-    } catch (const EDepthError& error) {
-        m_depthExceeded = true;
+    } catch (const ELimitError& error) {
+        m_limitReached = true;
         Fail(error.what());
     } catch (const ECalcError& error) {
         Fail(error.what());
@@ -247,6 +268,13 @@ std::shared_ptr<const TCalcTree> TCalcul::ParsedTree(std::string_view formula)
 TValue TCalcul::EvalNode(const TCalcTree& tree, int32_t index)
 {
     TDepthScope scope(m_shared->Depth);
+    TValue value = EvalOperation(tree, index);
+    CheckTextLength(value.Text.size());
+    return value;
+}
+
+TValue TCalcul::EvalOperation(const TCalcTree& tree, int32_t index)
+{
     const TCalcNode& node = Operand(tree, index);
     switch (node.Op) {
     case TCalcOp::Number:
@@ -492,8 +520,8 @@ TValue TCalcul::EvalSub(std::string_view formula, bool& failed)
     sub.Formula.assign(formula);
     std::string result = sub.Calculate();
     failed = sub.Failed();
-    if (sub.m_depthExceeded)
-        throw EDepthError(sub.ErrorText());
+    if (sub.m_limitReached)
+        throw ELimitError(sub.ErrorText());
     return {failed ? std::string() : std::move(result), sub.ResultKind()};
 }
 

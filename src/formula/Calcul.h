@@ -52,6 +52,7 @@ private:
     void Fail(const std::string& message);
 
     TValue EvalNode(const TCalcTree& tree, int32_t index);
+    TValue EvalOperation(const TCalcTree& tree, int32_t index);
     TValue EvalChain(const TCalcTree& tree, int32_t index);
     TValue Apply(const TCalcTree& tree, const TCalcNode& node, TValue left, TValue* right);
     TValue EvalFunction(const TCalcTree& tree, const TCalcNode& node);
@@ -66,7 +67,7 @@ private:
     TShared* m_shared;
     TCalcul* m_root = this;
     bool m_failed = false;
-    bool m_depthExceeded = false;
+    bool m_limitReached = false;
     std::string m_errorText;
     TResultKind m_resultKind = rkNumber;
     // Argument lists of the calls being evaluated, innermost last; each

@@ -327,6 +327,17 @@ TEST(CalculTest, BoundedOnHostileInput)
     EXPECT_EQ(Calc(calcul, "0.5^1000000"), "0");
     EXPECT_EQ(Calc(calcul, "2^2147483647"), "error: invalid formule");
     EXPECT_EQ(Calc(calcul, "\"" + std::string(300, 'a') + "\" | \"\""), "\"" + std::string(300, 'a') + "\"");
+
+    // Values are capped, so doubling a text cannot eat the memory.
+    const std::string tooLong = "error: Overflow text length limit (set max. 1048576)";
+    std::string doubling = "t:=\"ab\";";
+    for (int i = 0; i < 25; ++i)
+        doubling += "t:=t|t;";
+    EXPECT_EQ(Calc(calcul, doubling + "length(t)"), tooLong);
+    EXPECT_EQ(Calc(calcul, "length(t)"), "1048576");
+    EXPECT_EQ(Calc(calcul, "replace(t,\"a\",\"xy\")"), tooLong);
+    EXPECT_EQ(Calc(calcul, "\"" + std::string(2000000, 'a') + "\""), tooLong);
+    EXPECT_EQ(Calc(calcul, "eval(\"t|t\")"), tooLong); // not swallowed like other errors of eval
 }
 
 // Random token soup: Calculate must never raise, and must report every
