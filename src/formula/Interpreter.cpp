@@ -195,6 +195,18 @@ bool TInterpreter::AtWordStart(size_t pos) const
     return !(IsLetter(before) || IsDigit(before) || before == '_' || before == '.');
 }
 
+size_t TInterpreter::KeywordLength(TKeyword keyword)
+{
+    switch (keyword) {
+    case TKeyword::If: return 2;
+    case TKeyword::While:
+    case TKeyword::Break: return 5;
+    case TKeyword::Continue: return 8;
+    case TKeyword::None: return 0;
+    default: return 4; // EXEC, ELSE, EXIT, BEEP, END.
+    }
+}
+
 TInterpreter::TKeyword TInterpreter::KeywordAt(size_t pos) const
 {
     const std::string_view s = Script;
@@ -272,8 +284,6 @@ void TInterpreter::Step()
         ++m_pos;
         return;
     }
-    const size_t lengths[] = {0, 2, 5, 4, 4, 4, 5, 8, 4, 4};
-    const size_t after = pos + lengths[static_cast<int>(keyword)];
     switch (keyword) {
     case TKeyword::If: return DoIf(pos);
     case TKeyword::While: return DoWhile(pos);
@@ -283,7 +293,7 @@ void TInterpreter::Step()
     }
     if (!RunPending(pos))
         return;
-    m_pos = m_pending = after;
+    m_pos = m_pending = pos + KeywordLength(keyword);
     switch (keyword) {
     case TKeyword::Exit: return DoExit();
     case TKeyword::Break: return DoBreak();

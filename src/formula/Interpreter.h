@@ -61,6 +61,7 @@ private:
     bool ScanProcedures();
     void Step();
     TKeyword KeywordAt(size_t pos) const;
+    static size_t KeywordLength(TKeyword keyword);
     bool AtWordStart(size_t pos) const;
     std::optional<TFound> FindKeyword(std::string_view keyword, size_t from, size_t keywordPos);
 
