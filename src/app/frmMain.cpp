@@ -3,7 +3,10 @@
 #include "app/LanguageMenu.h"
 #include "app/QtConvert.h"
 #include "launcher/BarLayout.h"
+#include "launcher/EntryManager.h"
 #include "launcher/StripPlacement.h"
+#include "launcher/ui/EntryButtons.h"
+#include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
@@ -42,6 +45,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     CreateControls();
     SetUpStartupLoad();
     SetUpShutdown();
+    SetUpEntries();
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);

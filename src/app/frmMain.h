@@ -30,6 +30,9 @@ class QToolButton;
 
 namespace tramble {
 
+class TEntryButtons;
+class TEntryManager;
+class TEntrySystem;
 class TLanguageMenu;
 class TRainbowStrip;
 
@@ -81,6 +84,8 @@ public:
     // The application buttons in bar order; the entries' owner fills it and
     // requests a layout.
     std::vector<QAbstractButton*>& EntryButtons() { return m_entryButtons; }
+    // The application entries; there once the start-up load read them.
+    TEntryManager* Entries() const { return m_entries.get(); }
 
     // The steps of start-up and shut-down; a part of the program that takes
     // part sets the action of its step before the bar is first shown.
@@ -104,6 +109,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Window creation and the start-up load (frmMainLoad.cpp).
@@ -125,6 +132,12 @@ private:
     void StoreShutdownState();
     void FreeParts();
     void ShutDown();
+
+    // The application entries (frmMainEntries.cpp).
+    void SetUpEntries();
+    void LoadEntriesAtStart();
+    void AddChosenFile();
+    void ShowEntryProperties();
 
     // Window behaviour (frmMain.cpp).
     void LayOut();
@@ -179,6 +192,10 @@ private:
     bool m_shutDown = false;
     QPoint m_popupPoint;
     std::optional<QPoint> m_dragOffset;
+
+    std::unique_ptr<TEntrySystem> m_entrySystem;
+    std::unique_ptr<TEntryButtons> m_entryView;
+    std::unique_ptr<TEntryManager> m_entries;
 };
 
 } // namespace tramble

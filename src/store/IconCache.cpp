@@ -2,8 +2,8 @@
 
 #include "store/AtomicFile.h"
 
+#include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace tramble {
 namespace {
@@ -97,11 +97,13 @@ std::optional<std::vector<std::string>> DecodeIconCache(std::string_view data, i
 
 std::optional<std::vector<std::string>> LoadIconCacheFile(const std::string& path, int expectedCount)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in.is_open())
         return std::nullopt;
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    // Read in one piece: a cache of many icons is read at every start.
+    std::string data(static_cast<size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+    in.seekg(0);
+    if (!in.read(data.data(), static_cast<std::streamsize>(data.size())))
         return std::nullopt;
     return DecodeIconCache(data, expectedCount);
 }

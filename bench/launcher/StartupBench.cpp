@@ -1,0 +1,206 @@
+// Start-up of the whole program under Xvfb with a window manager: from the
+// start of the process until its window shows and it has ended again, for a
+// bar with 500 entries read from the icon cache and the same bar with none.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string g_display;
+std::vector<pid_t> g_servers; // Xvfb and the window manager, ended at the end
+fs::path g_root;
+std::map<std::string, std::vector<double>> g_times;
+
+pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv)
+{
+    std::vector<std::string> env(extraEnv);
+    for (char** e = environ; *e; ++e)
+        env.emplace_back(*e);
+    std::vector<char*> args;
+    for (const std::string& a : argv)
+        args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+std::string Run(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+bool StartDisplay()
+{
+    for (int n = 90; n < 110 && g_display.empty(); ++n) {
+        if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
+            continue;
+        const std::string display = ":" + std::to_string(n);
+        const pid_t xvfb = Spawn({"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {});
+        if (xvfb < 0)
+            return false;
+        g_servers.push_back(xvfb);
+        for (int i = 0; i < 100 && g_display.empty(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n)))
+                g_display = display;
+        }
+    }
+    if (g_display.empty())
+        return false;
+    g_servers.push_back(Spawn({"openbox"}, {"DISPLAY=" + g_display}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return true;
+}
+
+// A copy of the program in its own folder with a settings file holding the
+// given entries, placed away from the screen edges so it stays shown.
+fs::path Prepare(const std::string& name, const std::vector<std::string>& apps)
+{
+    const fs::path folder = g_root / name;
+    fs::create_directories(folder / "home");
+    fs::create_directories(folder / "run");
+    fs::permissions(folder / "run", fs::perms::owner_all);
+    fs::copy_file(TRAMBLE_EXECUTABLE, folder / "tramble", fs::copy_options::overwrite_existing);
+    std::ofstream ini(folder / "tramble.ini");
+    ini << "[last]\r\nrun=5\r\nLeft=200\r\nTop=150\r\n[cfg]\r\nSyncTime=0\r\n[Button]\r\nNum=" << apps.size() << "\r\n";
+    for (size_t i = 0; i < apps.size(); ++i)
+        ini << "App" << i + 1 << "=" << apps[i] << "\r\n";
+    return folder;
+}
+
+// Milliseconds from the start of the process until it has shown its window
+// and ended on a termination request; nothing when the window never showed.
+std::optional<double> StartOnce(const fs::path& folder)
+{
+    const auto start = Clock::now();
+    const pid_t pid = Spawn({(folder / "tramble").string()},
+                            {"DISPLAY=" + g_display, "QT_QPA_PLATFORM=xcb", "HOME=" + (folder / "home").string(),
+                             "XDG_RUNTIME_DIR=" + (folder / "run").string(),
+                             "XDG_CONFIG_HOME=" + (folder / "home" / ".config").string()});
+    if (pid < 0)
+        return std::nullopt;
+    bool shown = false;
+    const std::string search =
+        "DISPLAY=" + g_display + " xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null";
+    while (!shown && Clock::now() - start < std::chrono::seconds(20))
+        shown = !Run(search).empty();
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (!shown)
+        return std::nullopt;
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void Startup(benchmark::State& state, const std::string& name)
+{
+    const fs::path folder = g_root / name;
+    for (auto _ : state) {
+        const std::optional<double> ms = StartOnce(folder);
+        if (!ms) {
+            state.SkipWithError("the window did not show");
+            return;
+        }
+        g_times[name].push_back(*ms);
+        state.SetIterationTime(*ms / 1000.0);
+    }
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    char pattern[] = "/tmp/tramble-startup-XXXXXX";
+    if (!::mkdtemp(pattern) || !StartDisplay()) {
+        std::fprintf(stderr, "no Xvfb display\n");
+        return 1;
+    }
+    g_root = pattern;
+
+    // 500 entries: real programs of the system folder first, so that their
+    // icons are real ones, then made-up names.
+    std::vector<std::string> apps;
+    for (const auto& entry : fs::directory_iterator("/usr/bin")) {
+        if (apps.size() < 400)
+            apps.push_back(entry.path().string());
+    }
+    std::sort(apps.begin(), apps.end());
+    for (int i = static_cast<int>(apps.size()); i < 500; ++i)
+        apps.push_back("/opt/missing/program" + std::to_string(i));
+    Prepare("none", {});
+    const fs::path full = Prepare("cache500", apps);
+    // The first start reads the icons and writes the cache the others load.
+    StartOnce(full);
+    if (!fs::exists(full / "tramble.dat")) {
+        std::fprintf(stderr, "the icon cache was not written\n");
+        return 1;
+    }
+
+    benchmark::RegisterBenchmark("Startup/NoEntries", Startup, std::string("none"))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(20);
+    benchmark::RegisterBenchmark("Startup/500EntriesFromIconCache", Startup, std::string("cache500"))
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(20);
+    benchmark::RunSpecifiedBenchmarks();
+
+    const double none = Median(g_times["none"]);
+    const double full500 = Median(g_times["cache500"]);
+    std::printf("median no entries: %.1f ms, 500 entries from the icon cache: %.1f ms, ratio %.2f (target 1.30)\n",
+                none, full500, none > 0 ? full500 / none : 0.0);
+    for (auto it = g_servers.rbegin(); it != g_servers.rend(); ++it) {
+        ::kill(*it, SIGTERM);
+        ::waitpid(*it, nullptr, 0);
+    }
+    fs::remove_all(g_root);
+    return 0;
+}
