@@ -237,7 +237,7 @@ void TfrmMain::EnableItemsOutsideReadOnly()
 {
     EnableWritingItems(m_menus, m_modes.ReadOnlyMode);
     if (!m_modes.ReadOnlyMode)
-        m_settings->RemoveSection(keys::kTempSection);
+        RemoveScratchSection(*m_settings);
 }
 
 void TfrmMain::StoreShutdownState()

@@ -2,24 +2,37 @@
 
 #include "store/AtomicFile.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 
 namespace tramble {
 namespace {
 
-bool ReadFile(const std::string& path, std::string& text)
+namespace fs = std::filesystem;
+
+// A generation moves up by renaming: nothing is copied and no file is ever
+// half written. A backup file without write permission stays as it is.
+void MoveOver(const std::string& from, const std::string& to)
 {
-    std::ifstream in(path, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.is_open() && !in.bad();
+    std::error_code error;
+    if (fs::is_regular_file(from, error) && IsWritablePath(to))
+        std::rename(from.c_str(), to.c_str());
 }
 
+// The newest generation is a copy, made beside the target and renamed over
+// it. It is not synced to disk: a backup that a crash loses costs less than
+// the wait at every start.
 void CopyOver(const std::string& from, const std::string& to)
 {
-    std::string text;
-    if (ReadFile(from, text))
-        WriteFileAtomically(to, text);
+    std::error_code error;
+    if (!fs::is_regular_file(from, error) || !IsWritablePath(to))
+        return;
+    const std::string temporary = to + ".tmp-" + std::to_string(::getpid());
+    if (fs::copy_file(from, temporary, fs::copy_options::overwrite_existing, error))
+        fs::rename(temporary, to, error);
+    if (error)
+        fs::remove(temporary, error);
 }
 
 } // namespace
@@ -30,7 +43,7 @@ void RotateBackups(const std::string& base)
     if (!IsWritablePath(settings))
         return;
     for (int n = 2; n >= 0; --n)
-        CopyOver(base + ".in" + std::to_string(n), base + ".in" + std::to_string(n + 1));
+        MoveOver(base + ".in" + std::to_string(n), base + ".in" + std::to_string(n + 1));
     CopyOver(settings, base + ".in0");
 }
 

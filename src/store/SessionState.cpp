@@ -1,6 +1,7 @@
 #include "store/SessionState.h"
 
 #include "store/SettingsKeys.h"
+#include "store/TextConvert.h"
 
 namespace tramble {
 namespace {
@@ -32,6 +33,18 @@ void StoreBarPlace(TFastIniFile& ini, const TBarPlace& place)
     WriteSettingNumber(ini, keys::Height, place.Height);
 }
 
+void RemoveScratchSection(TFastIniFile& ini)
+{
+    std::vector<std::string> sections;
+    ini.ListSections(sections);
+    for (const std::string& section : sections) {
+        if (SameTextAscii(section, keys::kTempSection)) {
+            ini.RemoveSection(keys::kTempSection);
+            return;
+        }
+    }
+}
+
 std::vector<std::string> ReadCommandHistory(TFastIniFile& ini)
 {
     std::vector<std::string> history;
@@ -61,7 +74,7 @@ void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state)
         WriteSetting(ini, keys::SyncTimeTime, *state.SyncTimeTime);
     if (state.IPNet)
         WriteSetting(ini, keys::IPNet, *state.IPNet);
-    ini.RemoveSection(keys::kTempSection);
+    RemoveScratchSection(ini);
     if (state.History) {
         ini.RemoveSection(keys::kCommandSection);
         WriteSettingNumber(ini, keys::CommandCount, static_cast<int32_t>(state.History->size()));

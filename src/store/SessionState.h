@@ -30,6 +30,10 @@ struct TStoredPlace {
 TStoredPlace ReadBarPlace(TFastIniFile& ini);
 void StoreBarPlace(TFastIniFile& ini, const TBarPlace& place);
 
+// Removes the scratch section "temp" when it is there; a file without it
+// stays unmodified.
+void RemoveScratchSection(TFastIniFile& ini);
+
 // The non-empty texts "cmd" 1 … "cmd" Count of section "Command", in order.
 std::vector<std::string> ReadCommandHistory(TFastIniFile& ini);
 

@@ -56,18 +56,35 @@ TEST(Backups, AReadOnlySettingsFileLeavesTheGenerationsAlone)
     EXPECT_FALSE(fs::exists(base + ".in2"));
 }
 
-TEST(Backups, AFailingCopyDoesNotStopTheOthers)
+TEST(Backups, AProtectedGenerationIsNotWrittenOverAndTheOthersStillMove)
 {
     test::TempDir dir;
     const std::string base = dir.file("tramble");
     WriteFileBytes(base + ".ini", "now\n");
     WriteFileBytes(base + ".in0", "older\n");
-    WriteFileBytes(base + ".in1", "protected\n");
-    RemoveWriteBits(base + ".in1");
+    WriteFileBytes(base + ".in1", "middle\n");
+    WriteFileBytes(base + ".in2", "old\n");
+    WriteFileBytes(base + ".in3", "protected\n");
+    RemoveWriteBits(base + ".in3");
     RotateBackups(base);
-    EXPECT_EQ(ReadFileBytes(base + ".in1"), "protected\n"); // not written over
-    EXPECT_EQ(ReadFileBytes(base + ".in2"), "protected\n");
+    EXPECT_EQ(ReadFileBytes(base + ".in3"), "protected\n");
+    EXPECT_EQ(ReadFileBytes(base + ".in2"), "middle\n");
+    EXPECT_EQ(ReadFileBytes(base + ".in1"), "older\n");
     EXPECT_EQ(ReadFileBytes(base + ".in0"), "now\n");
+    EXPECT_EQ(ReadFileBytes(base + ".ini"), "now\n");
+}
+
+TEST(Backups, GenerationsMoveOverGaps)
+{
+    test::TempDir dir;
+    const std::string base = dir.file("tramble");
+    WriteFileBytes(base + ".ini", "now\n");
+    WriteFileBytes(base + ".in1", "middle\n");
+    RotateBackups(base);
+    EXPECT_EQ(ReadFileBytes(base + ".in0"), "now\n");
+    EXPECT_FALSE(fs::exists(base + ".in1"));
+    EXPECT_EQ(ReadFileBytes(base + ".in2"), "middle\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 3); // no temporary left
 }
 
 } // namespace

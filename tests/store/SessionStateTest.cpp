@@ -109,6 +109,18 @@ TEST(ShutdownState, ValuesTheLoadNeverReadKeepTheirStoredText)
     EXPECT_EQ(ReadCommandHistory(reread), std::vector<std::string>{"keep"});
 }
 
+TEST(ScratchSection, RemovedWhenThereAndNothingChangesWithoutIt)
+{
+    test::TempDir dir;
+    WriteFileBytes(dir.file("t.ini"), "[last]\nrun=1\n[TEMP]\nx=1\n");
+    TFastIniFile ini(dir.file("t.ini"));
+    RemoveScratchSection(ini);
+    EXPECT_FALSE(ini.HasKey("temp", "x"));
+    ini.Flush();
+    RemoveScratchSection(ini);
+    EXPECT_FALSE(ini.Modified());
+}
+
 TEST(SessionClock, CountsEachNewSecondOnceAndSavesEvery8And64)
 {
     TSessionClock clock(1000);
