@@ -27,16 +27,18 @@
 namespace tramble {
 namespace {
 
-constexpr Qt::WindowFlags kBarFlags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                      Qt::WindowCloseButtonHint;
+constexpr Qt::WindowFlags kBarFlags = Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint;
+// The caption with its system menu and buttons; without it only the sizing
+// border is left.
+constexpr Qt::WindowFlags kCaptionFlags =
+    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 constexpr int kCloseByExit = 2;
 
 } // namespace
 
 TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> claim, QWidget* parent)
-    : QWidget(parent, kBarFlags | Qt::WindowTitleHint), m_env(std::move(env)), m_claim(std::move(claim))
+    : QWidget(parent, kBarFlags | kCaptionFlags), m_env(std::move(env)), m_claim(std::move(claim))
 {
     setObjectName(QStringLiteral("frmMain"));
     m_modes.Instance = m_claim ? m_claim->Instance : 0;
@@ -293,7 +295,7 @@ void TfrmMain::ApplyTitleBar()
 {
     Qt::WindowFlags flags = kBarFlags;
     if (m_config.TitleBar)
-        flags |= Qt::WindowTitleHint;
+        flags |= kCaptionFlags;
     if (flags != windowFlags())
         setWindowFlags(flags);
 }

@@ -337,6 +337,20 @@ TEST_F(BarTest, LoadErrorLeavesAUsableBarAndLosesNothing)
     EXPECT_EQ(onDisk.ReadText("Command", "cmd1", ""), "keep me");
 }
 
+TEST_F(BarTest, TitleBarSettingDecidesTheCaption)
+{
+    {
+        auto bar = Start();
+        EXPECT_TRUE(bar->windowFlags() & Qt::WindowTitleHint);
+    }
+    WriteFileBytes(Ini(), "[cfg]\nTitleBar=0\n");
+    auto bar = Start();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_FALSE(bar->windowFlags() & Qt::WindowTitleHint);
+    EXPECT_TRUE(bar->windowFlags() & Qt::Tool);
+    EXPECT_TRUE(bar->windowFlags() & Qt::WindowStaysOnTopHint);
+}
+
 TEST_F(BarTest, StartupReadsHistoryAndRemovesScratchSection)
 {
     WriteFileBytes(Ini(), "[temp]\nx=1\n[Command]\nCount=3\ncmd1=a\ncmd2=\ncmd3=b\n");
