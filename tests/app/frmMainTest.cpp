@@ -25,15 +25,6 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "tramble-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 bool WaitFor(const std::function<bool()>& done, int ms = 2000)
 {
     QElapsedTimer timer;
@@ -58,7 +49,6 @@ class BarTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
         SetMessageHook([this](QMessageBox::Icon, const QString& text, const QString& caption) {
             m_messages.push_back({text, caption});
             return QMessageBox::Ok;
