@@ -91,10 +91,28 @@ std::optional<TRgbaImage> TEntryIconSource::FromImageFile(const QString& path, i
     return ToRgbaImage(Fit(image, size));
 }
 
-std::optional<TRgbaImage> TEntryIconSource::FromTheme(const QString& name, int size) const
+void TEntryIconSource::PrepareThemes()
 {
+    if (m_themesReady)
+        return;
+    m_themesReady = true;
+    // Without a desktop platform theme Qt looks in its resources only.
+    QStringList paths = QIcon::themeSearchPaths();
+    for (const std::string& folder : platform::DataFolders()) {
+        const QString icons = QString::fromStdString(folder + "/icons");
+        if (!paths.contains(icons))
+            paths << icons;
+    }
+    QIcon::setThemeSearchPaths(paths);
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("hicolor"));
     if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
         QIcon::setFallbackThemeName(QLatin1String(kFallbackTheme));
+}
+
+std::optional<TRgbaImage> TEntryIconSource::FromTheme(const QString& name, int size)
+{
+    PrepareThemes();
     const QIcon icon = QIcon::fromTheme(name);
     if (icon.isNull())
         return std::nullopt;

@@ -23,11 +23,14 @@ public:
 
 private:
     std::optional<TRgbaImage> FromImageFile(const QString& path, int index, int size) const;
-    std::optional<TRgbaImage> FromTheme(const QString& name, int size) const;
+    std::optional<TRgbaImage> FromTheme(const QString& name, int size);
+    // The icon themes of the data folders, also where no desktop names them.
+    void PrepareThemes();
     std::optional<TRgbaImage> FromIconText(const std::string& icon, int size);
     const platform::TDesktopIconIndex& DesktopIcons();
 
     std::optional<platform::TDesktopIconIndex> m_desktopIcons; // read on first need
+    bool m_themesReady = false;
 };
 
 } // namespace tramble
