@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QMenu>
 #include <QToolButton>
@@ -21,15 +20,6 @@ namespace tramble {
 namespace {
 
 namespace fs = std::filesystem;
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "tramble-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // A PNG file of one colour.
 void WriteImage(const std::string& path, QColor colour, int size = 48, const char* format = "PNG")
@@ -46,7 +36,6 @@ uint32_t Centre(const TRgbaImage& image)
 
 class EntryIconsTest : public ::testing::Test {
 protected:
-    void SetUp() override { App(); }
     test::TempDir m_dir;
     TEntryIconSource m_icons;
 };
@@ -125,7 +114,6 @@ class EntryButtonsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
         TEntryButtons::THooks hooks;
         hooks.Bar = &m_bar;
         hooks.ButtonMenu = &m_menu;
