@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/MainImage.h"
 #include "app/MessageBox.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "platform/Instance.h"
@@ -307,6 +308,26 @@ TEST_F(BarTest, PortableAndInstanceCaptions)
     bar->ExitProgram();
     // Shut-down gave the number back.
     EXPECT_TRUE(platform::ClaimInstance("/third/tramble", locks.path()));
+}
+
+TEST(MainImage, LaterCopiesCarryTheirNumberInBlue)
+{
+    auto bluePixels = [](const QImage& image, const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += image.pixel(x, y) == qRgb(0, 0, 255);
+        }
+        return count;
+    };
+    const QImage first = MainImage(0).toImage();
+    const QImage third = MainImage(3).toImage();
+    ASSERT_EQ(first.size(), QSize(32, 32));
+    ASSERT_EQ(third.size(), first.size());
+    EXPECT_EQ(bluePixels(first, first.rect()), 0);
+    // The number stands right of the middle, 8 pixels from the right edge.
+    EXPECT_GT(bluePixels(third, QRect(12, 0, 12, 32)), 3);
+    EXPECT_EQ(bluePixels(third, QRect(25, 0, 7, 32)), 0);
 }
 
 TEST_F(BarTest, LoadErrorLeavesAUsableBarAndLosesNothing)
