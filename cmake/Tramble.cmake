@@ -11,7 +11,9 @@ function(tramble_add_test name)
     TRAMBLE_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LC_ALL=C;QT_QPA_PLATFORM=offscreen;TRAMBLE_TEST=1"
+    # One value per property: discovery splits a list of several.
+    PROPERTIES ENVIRONMENT "LC_ALL=C"
+               ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
                TIMEOUT 300)
 endfunction()
 
