@@ -219,17 +219,5 @@ TEST(AutoHide, HoveringTheStripBringsTheBarBackAfterResSpeedTicks)
     EXPECT_EQ(hide.RestoreCount(), 0);
 }
 
-TEST(AutoHide, TheStripLeavesTheHideCountAlone)
-{
-    TAutoHide hide;
-    hide.Tick(BarView(), Shows(TProbeSight::Bar));
-    hide.Tick(StripView({350, 766}), Shows(TProbeSight::Nothing));
-    hide.Tick(StripView({350, 766}), Shows(TProbeSight::Nothing));
-    EXPECT_EQ(hide.HideCount(), 1);
-    EXPECT_EQ(hide.RestoreCount(), 2);
-    hide.LeftRainbowMode();
-    EXPECT_EQ(hide.RestoreCount(), 0);
-}
-
 } // namespace
 } // namespace tramble

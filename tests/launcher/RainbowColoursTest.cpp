@@ -44,14 +44,5 @@ TEST(RainbowColours, BlendMovesEachChannelFromAToB)
     EXPECT_EQ(Blend(a, b, 2, 3), MakeColour(85, 170, 70));
 }
 
-TEST(RainbowColours, ChannelsKeepRedInTheLowByte)
-{
-    const TColor c = MakeColour(0x12, 0x34, 0x56);
-    EXPECT_EQ(c, 0x563412);
-    EXPECT_EQ(RedOf(c), 0x12);
-    EXPECT_EQ(GreenOf(c), 0x34);
-    EXPECT_EQ(BlueOf(c), 0x56);
-}
-
 } // namespace
 } // namespace tramble

@@ -136,16 +136,6 @@ TEST(RainbowStyle0, WheelLeavesTheRestOfAnUnevenLengthAsItWas)
     }
 }
 
-TEST(RainbowStyle0, WheelCoversALengthThatIsAMultipleOfSix)
-{
-    const TRainbowSettings s = Settings(0, false, 36);
-    TScriptedRandom random;
-    const TRainbowState state = NextRainbowState(s, Before(s, 50), random);
-    EXPECT_EQ(std::count(state.Frame.Pixels.begin(), state.Frame.Pixels.end(), kMarker), 0);
-    EXPECT_EQ(Column(state.Frame, 50 % 36), MakeColour(255, 0, 0));
-    EXPECT_EQ(Column(state.Frame, (50 + 35) % 36), Hue(5, WheelOffset(5, 6)));
-}
-
 TEST(RainbowStyle0, UserGradientRunsThereAndBackAndKeepsTheOddPixel)
 {
     TRainbowSettings s = Settings(0, true, 41); // half 20, one pixel left over

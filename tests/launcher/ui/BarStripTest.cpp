@@ -122,14 +122,6 @@ TEST_F(BarStripTest, ABarAtAnEdgeHidesWhenTheCursorLeavesAndReturnsOnHover)
     EXPECT_FALSE(bar->Strip()->isVisible());
 }
 
-TEST_F(BarStripTest, AFloatingBarStays)
-{
-    auto bar = Start("[cfg]\nHideSpeed=1\n");
-    bar->move(m_desk.left() + 150, m_desk.top() + 150);
-    MoveCursorAway();
-    EXPECT_FALSE(WaitFor([&] { return bar->InRainbowMode(); }, 1200));
-}
-
 TEST_F(BarStripTest, AHeldBarNeitherHidesNorLeavesTheStrip)
 {
     auto bar = Start("[cfg]\nHideSpeed=1\nResSpeed=1\n");
