@@ -3,6 +3,7 @@
 #include "i18n/Language.h"
 #include "platform/AppPaths.h"
 #include "platform/RemovableMedia.h"
+#include "platform/SpecialFolders.h"
 
 #include <filesystem>
 
@@ -13,6 +14,8 @@ TBarEnvironment DetectBarEnvironment(const std::string& executablePath)
     TBarEnvironment env;
     env.SettingsBase = platform::SettingsBase(executablePath);
     env.AppDir = platform::FolderOfPath(env.SettingsBase);
+    env.WinDir = platform::SpecialFolderPath(platform::TSpecialFolder::Windows);
+    env.SysDir = platform::SpecialFolderPath(platform::TSpecialFolder::System);
     env.PortableMode = platform::IsOnRemovableMedia(executablePath);
     env.SystemLanguage = DefaultLanguageName();
     env.ChineseSystem = env.SystemLanguage == kLangSimplifiedChinese;

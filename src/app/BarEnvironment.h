@@ -9,6 +9,8 @@ namespace tramble {
 struct TBarEnvironment {
     std::string SettingsBase; // settings path without extension: ".ini", ".in0", ".dat" follow
     std::string AppDir;       // the settings folder, without trailing separator
+    std::string WinDir;       // the folders of the path macros "$(Win)" and "$(Sys)"
+    std::string SysDir;
     bool PortableMode = false;
     bool ChineseSystem = false;
     std::string SystemLanguage;               // language used when none is stored

@@ -7,7 +7,6 @@
 #include "launcher/ui/EntryButtons.h"
 #include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/frmProperties.h"
-#include "platform/SpecialFolders.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -80,8 +79,7 @@ void TfrmMain::LoadEntriesAtStart()
     connect(m_entryView.get(), &TEntryButtons::entryClicked, this, [this](int i) { m_entries->LaunchEntry(i); });
 
     TEntrySettings settings;
-    settings.Folders = {m_env.AppDir, platform::SpecialFolderPath(platform::TSpecialFolder::Windows),
-                        platform::SpecialFolderPath(platform::TSpecialFolder::System)};
+    settings.Folders = {m_env.AppDir, m_env.WinDir, m_env.SysDir};
     settings.IconCachePath = m_env.SettingsBase + ".dat";
     settings.IconSize = m_iconSize;
     settings.AutoSortByCount = &m_config.AutoSortByCount;
