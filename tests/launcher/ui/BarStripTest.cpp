@@ -22,14 +22,6 @@ namespace {
 
 using test::WriteFileBytes;
 
-void App()
-{
-    static int argc = 1;
-    static char name[] = "tramble-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 bool WaitFor(const std::function<bool()>& done, int ms)
 {
     QElapsedTimer timer;
@@ -43,7 +35,6 @@ class BarStripTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        App();
         SetMessageHook([](QMessageBox::Icon, const QString&, const QString&) { return QMessageBox::Ok; });
         m_desk = QGuiApplication::primaryScreen()->virtualGeometry();
         QCursor::setPos(m_desk.center());

@@ -9,14 +9,6 @@
 namespace tramble {
 namespace {
 
-void App()
-{
-    static int argc = 1;
-    static char name[] = "tramble-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
 QImage Shown(TRainbowStrip& strip)
 {
     return strip.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -41,7 +33,6 @@ TEST(RainbowStrip, FrameImageLiesAlongTheEdgeWithRedInTheLowByte)
 
 TEST(RainbowStrip, ShowsBlackThenEachFrameAtItsEdge)
 {
-    App();
     TRainbowStrip strip;
     strip.ShowAt({TEdge::Bottom, {100, 700, 150, 3}});
     EXPECT_EQ(strip.geometry(), QRect(100, 700, 150, 3));
