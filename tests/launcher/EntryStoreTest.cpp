@@ -139,14 +139,6 @@ TEST(PlaceholderIcon, RedFrameAndDiagonalsOnTransparent)
     EXPECT_LT(redPixels, 1000);
 }
 
-TEST(PlaceholderIcon, SmallAndLargeSizesStayInside)
-{
-    for (int size : {1, 5, 12, 18, 19, 64, 256}) {
-        const TRgbaImage image = DrawPlaceholderIcon(size);
-        EXPECT_EQ(image.Pixels.size(), size_t(size) * size * 4);
-    }
-}
-
 TEST(PngImage, KeepsEveryPixelAndItsAlpha)
 {
     TRgbaImage image = DrawPlaceholderIcon(32);
