@@ -99,7 +99,7 @@ TEST_F(RainbowEndToEnd, MinimisedBarShowsTheStripAndComesBackOnHover)
     // Hovering over the strip brings the bar back, under the pointer, so
     // that it stays.
     Pointer(strip->X + 1, strip->Y + 5);
-    EXPECT_TRUE(m_x.WaitForWindow("--name '^Kuv 2.0$'", 5s)) << "hovering did not restore the bar";
+    EXPECT_TRUE(m_x.WaitForWindow("--name '^Kuv 2.0$'", 10s)) << "hovering did not restore the bar";
     EXPECT_FALSE(StripShown(bar.Pid()));
 
     // The bar touches the left edge, so it hides again once the pointer leaves.
