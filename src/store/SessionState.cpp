@@ -3,6 +3,8 @@
 #include "store/SettingsKeys.h"
 #include "store/TextConvert.h"
 
+#include <map>
+
 namespace tramble {
 namespace {
 
@@ -11,6 +13,22 @@ std::optional<int32_t> ReadOptional(TFastIniFile& ini, const TSettingKey& key)
     if (!ini.HasKey(key.Section, key.Key))
         return std::nullopt;
     return ReadSettingNumber(ini, key);
+}
+
+// n of a key "cmd" + n, n written in decimal without leading zeros.
+std::optional<int32_t> CommandLineNumber(std::string_view key)
+{
+    if (key.size() < 4 || key.size() > 13 || !SameTextAscii(key.substr(0, 3), "cmd") || key[3] == '0')
+        return std::nullopt;
+    int64_t n = 0;
+    for (const char c : key.substr(3)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    if (n > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(n);
 }
 
 } // namespace
@@ -47,13 +65,23 @@ void RemoveScratchSection(TFastIniFile& ini)
 
 std::vector<std::string> ReadCommandHistory(TFastIniFile& ini)
 {
-    std::vector<std::string> history;
     const int32_t count = ReadSettingNumber(ini, keys::CommandCount);
-    for (int32_t n = 1; n <= count; ++n) {
-        std::string text = ini.ReadText(keys::kCommandSection, "cmd" + std::to_string(n), "");
+    // Only the keys that are there are read, so that a damaged count cannot
+    // hold up the start with billions of look-ups.
+    std::vector<std::string> names;
+    ini.ListKeys(keys::kCommandSection, names);
+    std::map<int32_t, std::string> lines;
+    for (const std::string& name : names) {
+        const std::optional<int32_t> n = CommandLineNumber(name);
+        if (!n || *n > count || lines.contains(*n))
+            continue;
+        std::string text = ini.ReadText(keys::kCommandSection, name, "");
         if (!text.empty())
-            history.push_back(std::move(text));
+            lines.emplace(*n, std::move(text));
     }
+    std::vector<std::string> history;
+    for (auto& [n, text] : lines)
+        history.push_back(std::move(text));
     return history;
 }
 
