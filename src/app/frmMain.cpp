@@ -2,6 +2,9 @@
 
 #include "app/LanguageMenu.h"
 #include "app/QtConvert.h"
+#include "command/ui/CommandBox.h"
+#include "formula/Calcul.h"
+#include "formula/Interpreter.h"
 #include "launcher/BarLayout.h"
 #include "launcher/EntryManager.h"
 #include "launcher/StripPlacement.h"
@@ -48,6 +51,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     SetUpStartupLoad();
     SetUpShutdown();
     SetUpEntries();
+    SetUpCommandBox();
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);

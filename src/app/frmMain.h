@@ -30,9 +30,12 @@ class QToolButton;
 
 namespace tramble {
 
+class TCalcul;
+class TCommandBox;
 class TEntryButtons;
 class TEntryManager;
 class TEntrySystem;
+class TInterpreter;
 class TLanguageMenu;
 class TRainbowStrip;
 
@@ -87,6 +90,9 @@ public:
     // The application entries; there once the start-up load read them.
     TEntryManager* Entries() const { return m_entries.get(); }
 
+    // The script interpreter, bound to the evaluator of the command box.
+    TInterpreter& Interpreter() { return *m_interpreter; }
+
     // The steps of start-up and shut-down; a part of the program that takes
     // part sets the action of its step before the bar is first shown.
     TStartupLoad& StartupLoad() { return m_startupLoad; }
@@ -138,6 +144,9 @@ private:
     void LoadEntriesAtStart();
     void AddChosenFile();
     void ShowEntryProperties();
+
+    // The command box and the evaluator (frmMainCommand.cpp).
+    void SetUpCommandBox();
 
     // Window behaviour (frmMain.cpp).
     void LayOut();
@@ -196,6 +205,10 @@ private:
     std::unique_ptr<TEntrySystem> m_entrySystem;
     std::unique_ptr<TEntryButtons> m_entryView;
     std::unique_ptr<TEntryManager> m_entries;
+
+    std::unique_ptr<TCalcul> m_calcul;
+    std::unique_ptr<TInterpreter> m_interpreter;
+    std::unique_ptr<TCommandBox> m_commandBox;
 };
 
 } // namespace tramble
