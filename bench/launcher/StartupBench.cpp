@@ -16,6 +16,7 @@
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -116,9 +117,14 @@ fs::path Prepare(const std::string& name, const std::vector<std::string>& apps)
     return folder;
 }
 
+struct TRun {
+    double WallMs = 0;
+    double CpuMs = 0; // user and system time of the program itself
+};
+
 // Milliseconds from the start of the process until it has shown its window
 // and ended on a termination request; nothing when the window never showed.
-std::optional<double> StartOnce(const fs::path& folder)
+std::optional<TRun> StartOnce(const fs::path& folder)
 {
     const auto start = Clock::now();
     const pid_t pid = Spawn({(folder / "tramble").string()},
@@ -134,10 +140,13 @@ std::optional<double> StartOnce(const fs::path& folder)
         shown = !Run(search).empty();
     ::kill(pid, SIGTERM);
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
     if (!shown)
         return std::nullopt;
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    return TRun{std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+                ms(usage.ru_utime) + ms(usage.ru_stime)};
 }
 
 double Median(std::vector<double> values);
@@ -150,24 +159,28 @@ void StartupPair(benchmark::State& state)
 {
     const fs::path none = g_root / "none";
     const fs::path full = g_root / "cache500";
-    std::vector<double> noneTimes;
-    std::vector<double> fullTimes;
+    std::vector<double> noneTimes, fullTimes, noneCpu, fullCpu;
     for (auto _ : state) {
-        const std::optional<double> a = StartOnce(none);
-        const std::optional<double> b = StartOnce(full);
+        const std::optional<TRun> a = StartOnce(none);
+        const std::optional<TRun> b = StartOnce(full);
         if (!a || !b) {
             state.SkipWithError("the window did not show");
             return;
         }
-        noneTimes.push_back(*a);
-        fullTimes.push_back(*b);
-        state.SetIterationTime(*b / 1000.0);
+        noneTimes.push_back(a->WallMs);
+        fullTimes.push_back(b->WallMs);
+        noneCpu.push_back(a->CpuMs);
+        fullCpu.push_back(b->CpuMs);
+        state.SetIterationTime(b->WallMs / 1000.0);
     }
     g_times["none"] = noneTimes;
     g_times["cache500"] = fullTimes;
+    g_times["none_cpu"] = noneCpu;
+    g_times["cache500_cpu"] = fullCpu;
     state.counters["none_ms"] = Median(noneTimes);
     state.counters["cache500_ms"] = Median(fullTimes);
     state.counters["ratio"] = Median(fullTimes) / Median(noneTimes);
+    state.counters["cpu_ratio"] = Median(fullCpu) / Median(noneCpu);
 }
 
 double Median(std::vector<double> values)
@@ -217,6 +230,10 @@ int main(int argc, char** argv)
     const double full500 = Median(g_times["cache500"]);
     std::printf("median no entries: %.1f ms, 500 entries from the icon cache: %.1f ms, ratio %.2f (target 1.30)\n",
                 none, full500, none > 0 ? full500 / none : 0.0);
+    const double noneCpu = Median(g_times["none_cpu"]);
+    const double fullCpu = Median(g_times["cache500_cpu"]);
+    std::printf("median processor time: %.1f ms against %.1f ms, ratio %.2f\n", noneCpu, fullCpu,
+                noneCpu > 0 ? fullCpu / noneCpu : 0.0);
     for (auto it = g_servers.rbegin(); it != g_servers.rend(); ++it) {
         ::kill(*it, SIGTERM);
         ::waitpid(*it, nullptr, 0);

@@ -23,4 +23,23 @@ std::string EncodePng(const TRgbaImage& image)
     return out;
 }
 
+std::optional<TRgbaImage> DecodePng(std::string_view png)
+{
+    png_image info{};
+    info.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&info, png.data(), png.size()))
+        return std::nullopt;
+    info.format = PNG_FORMAT_RGBA;
+    if (info.width == 0 || info.height == 0 || info.width > 4096 || info.height > 4096) {
+        png_image_free(&info);
+        return std::nullopt;
+    }
+    TRgbaImage image(static_cast<int>(info.width), static_cast<int>(info.height));
+    if (!png_image_finish_read(&info, nullptr, image.Pixels.data(), 0, nullptr)) {
+        png_image_free(&info);
+        return std::nullopt;
+    }
+    return image;
+}
+
 } // namespace tramble

@@ -6,23 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <png.h>
-
 namespace tramble {
 namespace {
-
-std::optional<TRgbaImage> DecodePng(const std::string& data)
-{
-    png_image info{};
-    info.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&info, data.data(), data.size()))
-        return std::nullopt;
-    info.format = PNG_FORMAT_RGBA;
-    TRgbaImage image(static_cast<int>(info.width), static_cast<int>(info.height));
-    if (!png_image_finish_read(&info, nullptr, image.Pixels.data(), 0, nullptr))
-        return std::nullopt;
-    return image;
-}
 
 class EntryStore : public ::testing::Test {
 protected:
@@ -150,6 +135,8 @@ TEST(PngImage, KeepsEveryPixelAndItsAlpha)
     EXPECT_EQ(decoded->Width, 32);
     EXPECT_EQ(decoded->Pixels, image.Pixels);
     EXPECT_EQ(EncodePng(TRgbaImage{}), "");
+    EXPECT_FALSE(DecodePng(png.substr(0, png.size() / 2)));
+    EXPECT_FALSE(DecodePng("no picture"));
 }
 
 } // namespace
