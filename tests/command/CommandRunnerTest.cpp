@@ -170,18 +170,6 @@ TEST_F(CommandRunner, EmptyAndBarCommandLinesLeaveTheHistory)
     EXPECT_TRUE(m_started.empty());
 }
 
-TEST_F(CommandRunner, DebugTogglesAndShowsItsState)
-{
-    TCommandRunner runner = Runner();
-    EXPECT_FALSE(runner.DebugOn());
-    EXPECT_EQ(runner.RunCommandLine(">debug", m_history).Text, "on");
-    EXPECT_TRUE(runner.DebugOn());
-    EXPECT_EQ(runner.RunCommandLine(">DEBUG", m_history).Text, "off");
-    EXPECT_FALSE(runner.DebugOn());
-    // Other commands leave the box text alone.
-    EXPECT_FALSE(runner.RunCommandLine(">Help", m_history).Text);
-}
-
 TEST_F(CommandRunner, DebugStatusAppendsAnEmptyLineAndTheStamp)
 {
     ::setenv("TZ", "UTC", 1);
@@ -216,15 +204,6 @@ TEST(DebugLog, FailuresAreReportedAndNeverBlock)
         }
     }
     EXPECT_FALSE(fs::exists(missing));
-}
-
-TEST_F(CommandRunner, UnwritableDebugLogGivesAnError)
-{
-    fs::create_directory(m_dir.path() / "debug.log");
-    TCommandRunner runner = Runner();
-    const TRunResult result = runner.RunCommandLine(">DebugStatus", m_history);
-    EXPECT_EQ(result.Kind, TRunResult::Command);
-    EXPECT_NE(result.Error.find("debug.log"), std::string::npos);
 }
 
 } // namespace

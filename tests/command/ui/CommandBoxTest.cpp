@@ -134,19 +134,6 @@ TEST_F(CommandBoxTest, FailedFormulaShowsRunErrorAndKeepsTheLine)
     EXPECT_EQ(History(), QStringList{"1+"});
 }
 
-TEST_F(CommandBoxTest, RunErrorTextComesFromTheLanguage)
-{
-    auto bar = Start();
-    Run("1+");
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].Text, "Run error");
-    bar->Menus().pmLanguage->actions()[1]->trigger(); // Simplified Chinese
-    Run("1+");
-    ASSERT_EQ(m_messages.size(), 2u);
-    EXPECT_EQ(m_messages[1].Text, QString::fromUtf8("运行失败"));
-    EXPECT_EQ(m_messages[1].Caption, QString::fromUtf8("错误"));
-}
-
 TEST_F(CommandBoxTest, DebugTwiceShowsOnThenOffWithoutHistory)
 {
     auto bar = Start();
