@@ -39,7 +39,7 @@ public:
 
     std::string Build() const
     {
-        uint32_t flags = Unicode ? IsUnicode : 0;
+        uint32_t flags = Unicode ? uint32_t{IsUnicode} : 0u;
         const bool linkInfo = !LocalBasePath.empty() || !NetName.empty();
         if (linkInfo)
             flags |= HasLinkInfo;
