@@ -9,11 +9,18 @@ function(tramble_add_test name)
   target_compile_definitions(${name} PRIVATE
     TRAMBLE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     TRAMBLE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  # End-to-end tests drive a real X server and measure time on it: one at a
+  # time, so that parallel tests do not starve them.
+  set(serial FALSE)
+  if(name MATCHES "_e2e_tests$")
+    set(serial TRUE)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
     # One value per property: discovery splits a list of several.
     PROPERTIES ENVIRONMENT "LC_ALL=C"
                ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
+               RUN_SERIAL ${serial}
                TIMEOUT 300)
 endfunction()
 
