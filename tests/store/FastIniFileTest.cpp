@@ -68,7 +68,8 @@ TEST_F(FastIniFileTest, NewSectionIsSeparatedByOneBlankLine)
 
 TEST_F(FastIniFileTest, LineBreaksOfEveryKindAndNulEndingTheText)
 {
-    auto store = StoreWith(std::string("[S]\ra=1\nb=2\r\nc=3\n\rd=4\0e=5\r\n", 30));
+    const char text[] = "[S]\ra=1\nb=2\r\nc=3\n\rd=4\0e=5\r\n";
+    auto store = StoreWith(std::string(text, sizeof text - 1));
     EXPECT_EQ(store->ReadText("S", "a", ""), "1");
     EXPECT_EQ(store->ReadText("S", "b", ""), "2");
     EXPECT_EQ(store->ReadText("S", "c", ""), "3");
