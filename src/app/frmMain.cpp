@@ -75,6 +75,10 @@ void TfrmMain::setVisible(bool visible)
     if (visible && !m_loaded) {
         m_loaded = true;
         RunLoad();
+        // The first layout comes before the window is mapped, so that the bar
+        // never appears at its stored size and then jumps.
+        if (tmrLayout.isActive())
+            LayOut();
     }
     QWidget::setVisible(visible);
 }
