@@ -1,5 +1,8 @@
 #include "app/MainImage.h"
 
+#include "launcher/ui/ImageFromPng.h"
+
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -16,11 +19,23 @@ static void RegisterImages()
 }
 
 namespace tramble {
+namespace {
+
+QPixmap ResourcePixmap(const QString& path)
+{
+    RegisterImages();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray png = file.readAll();
+    return QPixmap::fromImage(ImageFromPng(std::string_view(png.constData(), png.size())));
+}
+
+} // namespace
 
 QPixmap MainImage(int instance)
 {
-    RegisterImages();
-    QPixmap image(QStringLiteral(":/tramble/main.png"));
+    QPixmap image = ResourcePixmap(QStringLiteral(":/tramble/main.png"));
     if (instance <= 0 || image.isNull())
         return image;
     QPainter painter(&image);
@@ -39,8 +54,7 @@ QPixmap MainImage(int instance)
 
 QPixmap BookmarkImage()
 {
-    RegisterImages();
-    return QPixmap(QStringLiteral(":/tramble/bookmark.png"));
+    return ResourcePixmap(QStringLiteral(":/tramble/bookmark.png"));
 }
 
 QIcon InstanceIcon(int instance)

@@ -1,6 +1,6 @@
 #include "launcher/ui/EntryButtons.h"
 
-#include "launcher/PngImage.h"
+#include "launcher/ui/ImageFromPng.h"
 
 #include <QIconEngine>
 #include <QInputDialog>
@@ -27,11 +27,9 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
     {
         if (m_icon.isNull()) {
-            // libpng's own reader is much quicker than the image plugin for
-            // hundreds of small icons.
-            if (const std::optional<TRgbaImage> image = DecodePng(std::string_view(m_png.constData(), m_png.size())))
-                m_icon = QIcon(QPixmap::fromImage(
-                    QImage(image->Pixels.data(), image->Width, image->Height, QImage::Format_RGBA8888)));
+            const QImage image = ImageFromPng(std::string_view(m_png.constData(), m_png.size()));
+            if (!image.isNull())
+                m_icon = QIcon(QPixmap::fromImage(image));
         }
         return m_icon.pixmap(size, mode, state);
     }

@@ -1,5 +1,6 @@
 #include "launcher/ui/EntryButtons.h"
 #include "launcher/ui/EntryIcons.h"
+#include "launcher/ui/ImageFromPng.h"
 
 #include "launcher/PlaceholderIcon.h"
 #include "launcher/PngImage.h"
@@ -39,6 +40,24 @@ protected:
     test::TempDir m_dir;
     TEntryIconSource m_icons;
 };
+
+TEST(ImageFromPng, KeepsEveryPixelWithItsAlphaAndRejectsOtherStreams)
+{
+    TRgbaImage source(3, 2);
+    source.SetPixel(0, 0, 0xFF000080);
+    source.SetPixel(2, 1, 0x00FF00FF);
+    const QImage image = ImageFromPng(EncodePng(source));
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    // The picture owns its pixels: the decoded buffer is gone by now.
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(255, 0, 0, 128));
+    EXPECT_EQ(image.pixelColor(2, 1), QColor(0, 255, 0, 255));
+    EXPECT_EQ(image.pixelColor(1, 0).alpha(), 0);
+
+    EXPECT_TRUE(ImageFromPng("").isNull());
+    EXPECT_TRUE(ImageFromPng("GIF89a not a png").isNull());
+    const std::string png = EncodePng(source);
+    EXPECT_TRUE(ImageFromPng(std::string_view(png).substr(0, png.size() / 2)).isNull());
+}
 
 TEST_F(EntryIconsTest, ImageFilesDesktopEntriesAndMissingIcons)
 {
