@@ -2,6 +2,7 @@
 #include "app/TermSignals.h"
 #include "app/frmMain.h"
 #include "platform/AppPaths.h"
+#include "platform/FontWarmUp.h"
 #include "platform/Instance.h"
 
 #include <QApplication>
@@ -31,7 +32,9 @@ int main(int argc, char* argv[])
     if (!claim)
         return 0;
 
+    std::jthread fonts = tramble::platform::WarmUpFonts();
     QApplication app(argc, argv);
+    fonts.join();
     QApplication::setStyle(new THintStyle);
     QApplication::setQuitOnLastWindowClosed(false);
 
