@@ -39,7 +39,7 @@ std::string g_bar;
 std::map<std::string, std::vector<double>> g_times;
 double g_peakMegabytes = 0;
 
-pid_t Spawn(const std::string& program, int keepFd = -1)
+pid_t Spawn(const std::string& program, int keepFd = -1, const char* argument = nullptr)
 {
     const std::string display = "DISPLAY=" + g_display;
     const std::string runtime = "XDG_RUNTIME_DIR=" + (g_root / "run").string();
@@ -68,7 +68,7 @@ pid_t Spawn(const std::string& program, int keepFd = -1)
             ::execle(program.c_str(), program.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24",
                      "-nolisten", "tcp", nullptr, envp.data());
         }
-        char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+        char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(argument), nullptr};
         ::execve(program.c_str(), argv, envp.data());
         ::_exit(127);
     }
@@ -155,10 +155,11 @@ double Median(std::vector<double> values)
 
 // Starts the program and returns the seconds until its window was mapped,
 // or -1; the program is ended again, after `idle` when it is given.
-double StartOnce(const std::string& program, std::chrono::milliseconds idle = 0ms, double* peakMegabytes = nullptr)
+double StartOnce(const std::string& program, const char* argument = nullptr, std::chrono::milliseconds idle = 0ms,
+                 double* peakMegabytes = nullptr)
 {
     const auto started = Clock::now();
-    const pid_t pid = Spawn(program);
+    const pid_t pid = Spawn(program, -1, argument);
     const double seconds = TimeUntilMapped(g_connection, started);
     if (seconds >= 0 && peakMegabytes) {
         std::this_thread::sleep_for(idle);
@@ -177,24 +178,27 @@ void BM_BarAgainstMinimalWindow(benchmark::State& state)
 {
     for (auto _ : state) {
         const double minimal = StartOnce(TRAMBLE_MINIMAL_WINDOW);
+        const double textBox = StartOnce(TRAMBLE_MINIMAL_WINDOW, "--text-box");
         const double bar = StartOnce(g_bar);
-        if (minimal < 0 || bar < 0) {
+        if (minimal < 0 || textBox < 0 || bar < 0) {
             state.SkipWithError("no window was mapped");
             break;
         }
         state.SetIterationTime(bar);
         g_times["minimal"].push_back(minimal);
+        g_times["text box"].push_back(textBox);
         g_times["bar"].push_back(bar);
     }
     state.counters["bar_ms"] = Median(g_times["bar"]) * 1000;
     state.counters["minimal_ms"] = Median(g_times["minimal"]) * 1000;
+    state.counters["text_box_ms"] = Median(g_times["text box"]) * 1000;
     state.counters["ratio"] = Median(g_times["bar"]) / std::max(Median(g_times["minimal"]), 1e-9);
 }
 
 void BM_IdleBarPeakMemory(benchmark::State& state)
 {
     for (auto _ : state) {
-        const double seconds = StartOnce(g_bar, 2s, &g_peakMegabytes);
+        const double seconds = StartOnce(g_bar, nullptr, 2s, &g_peakMegabytes);
         if (seconds < 0) {
             state.SkipWithError("no window was mapped");
             break;
@@ -233,10 +237,13 @@ int main(int argc, char** argv)
     fs::remove_all(g_root);
 
     const double minimal = Median(g_times["minimal"]);
+    const double textBox = Median(g_times["text box"]);
     const double bar = Median(g_times["bar"]);
-    if (minimal > 0 && bar > 0) {
+    if (minimal > 0 && textBox > 0 && bar > 0) {
         std::printf("median until mapped: bar %.1f ms, minimal Qt window %.1f ms, ratio %.2f (target 1.5)\n",
                     bar * 1000, minimal * 1000, bar / minimal);
+        std::printf("minimal Qt window with a line edit %.1f ms, ratio of the bar to it %.2f\n", textBox * 1000,
+                    bar / textBox);
     }
     std::printf("peak memory of the idle bar: %.1f MB (target below 80)\n", g_peakMegabytes);
     return 0;
