@@ -75,10 +75,15 @@ void TfrmMain::setVisible(bool visible)
     if (visible && !m_loaded) {
         m_loaded = true;
         RunLoad();
-        // The first layout comes before the window is mapped, so that the bar
-        // never appears at its stored size and then jumps.
-        if (tmrLayout.isActive())
+        // The first layout sizes the bar before it is mapped, so that it never
+        // appears at its stored size and then jumps; a second one places it
+        // once its frame is known.
+        if (tmrLayout.isActive()) {
             LayOut();
+            QWidget::setVisible(visible);
+            RequestLayout();
+            return;
+        }
     }
     QWidget::setVisible(visible);
 }
@@ -184,11 +189,16 @@ void TfrmMain::LayOut()
     }
     cbbCmd->setGeometry(ToQRect(out.CommandBox));
     btnGrp->setGeometry(ToQRect(out.GroupButton));
-    // Size and place in one step, so that no half-done geometry is clamped.
-    const QPoint clientOffset = geometry().topLeft() - frameGeometry().topLeft();
     m_layingOut = true;
-    setGeometry(out.Window.Left + clientOffset.x(), out.Window.Top + clientOffset.y(), out.ClientWidth,
-                out.ClientHeight);
+    if (isVisible()) {
+        // Size and place in one step, so that no half-done geometry is clamped.
+        const QPoint clientOffset = geometry().topLeft() - frameGeometry().topLeft();
+        setGeometry(out.Window.Left + clientOffset.x(), out.Window.Top + clientOffset.y(), out.ClientWidth,
+                    out.ClientHeight);
+    } else {
+        // Without a frame yet the place is not known; the stored one holds.
+        resize(out.ClientWidth, out.ClientHeight);
+    }
     m_layingOut = false;
 
     m_normalClient = QSize(out.ClientWidth, out.ClientHeight);
