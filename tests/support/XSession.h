@@ -165,7 +165,12 @@ public:
                  {"HOME", (root / "home").string()},
                  {"XDG_CONFIG_HOME", (root / "home" / ".config").string()}};
         m_openbox.emplace(std::vector<std::string>{"/usr/bin/openbox"}, m_env);
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // A window mapped before the window manager runs is placed anew when
+        // it takes over, so nothing starts before it has announced itself.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (X("xprop -root _NET_SUPPORTING_WM_CHECK").find("window id") == std::string::npos &&
+               std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
         m_trayer.emplace(std::vector<std::string>{"/usr/bin/trayer", "--edge", "bottom", "--align", "right",
                                                   "--widthtype", "request", "--height", "24", "--SetDockType", "true",
                                                   "--SetPartialStrut", "true"},
