@@ -5,6 +5,7 @@
 #include "formula/CalcParser.h"
 #include "formula/GroupArguments.h"
 #include "formula/Stamp.h"
+#include "formula/TextHelpers.h"
 #include "formula/Wildcard.h"
 #include "store/TextConvert.h"
 
@@ -101,20 +102,6 @@ long double Power(long double a, long double b)
     if (a <= 0)
         Fault("logarithm of a number not above zero");
     return std::exp(b * std::log(a));
-}
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
-{
-    if (text.find(from) == std::string::npos)
-        return text;
-    std::string out;
-    size_t start = 0;
-    for (size_t hit; (hit = text.find(from, start)) != std::string::npos; start = hit + from.size()) {
-        out.append(text, start, hit - start);
-        out.append(to);
-    }
-    out.append(text, start, std::string::npos);
-    return out;
 }
 
 // The set's elements are literal texts between commas; quotes and the

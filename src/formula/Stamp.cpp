@@ -1,5 +1,7 @@
 #include "formula/Stamp.h"
 
+#include "formula/TextHelpers.h"
+
 #include "store/TextConvert.h"
 
 #include <chrono>
@@ -50,19 +52,6 @@ int64_t FloorDiv(int64_t a, int64_t b)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
-{
-    std::string out;
-    out.reserve(text.size());
-    size_t start = 0;
-    for (size_t hit; (hit = text.find(from, start)) != std::string::npos; start = hit + from.size()) {
-        out.append(text, start, hit - start);
-        out.append(to);
-    }
-    out.append(text, start, std::string::npos);
-    return out;
 }
 
 std::string Unquote(std::string_view text)

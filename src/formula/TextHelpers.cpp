@@ -63,4 +63,19 @@ std::string PadLeft(int width, char pad, std::string_view text)
     return out;
 }
 
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to)
+{
+    if (from.empty() || text.find(from) == std::string::npos)
+        return text;
+    std::string out;
+    out.reserve(text.size());
+    size_t start = 0;
+    for (size_t hit; (hit = text.find(from, start)) != std::string::npos; start = hit + from.size()) {
+        out.append(text, start, hit - start);
+        out.append(to);
+    }
+    out.append(text, start, std::string::npos);
+    return out;
+}
+
 } // namespace tramble

@@ -14,5 +14,8 @@ std::string IntToBase(int64_t n, int base);
 int32_t BaseToInt(std::string_view text, int base);
 // The text cut to 255 bytes, padded in front up to width modulo 256.
 std::string PadLeft(int width, char pad, std::string_view text);
+// Every occurrence of from replaced, left to right, without looking at the
+// replaced text again. An empty from leaves the text as it is.
+std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 
 } // namespace tramble

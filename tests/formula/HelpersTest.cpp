@@ -62,6 +62,17 @@ TEST(TextTest, StoresByNameWithoutCase)
     EXPECT_EQ(text.Count(), 1u);
 }
 
+TEST(TextHelpersTest, ReplaceAllGoesLeftToRightOnce)
+{
+    EXPECT_EQ(ReplaceAll("a , b , c", " ,", ","), "a, b, c");
+    // Spaces left by a replacement are not looked at again.
+    EXPECT_EQ(ReplaceAll("a    b", "  ", " "), "a  b");
+    EXPECT_EQ(ReplaceAll("aaa", "aa", "b"), "ba");
+    EXPECT_EQ(ReplaceAll("", "x", "y"), "");
+    EXPECT_EQ(ReplaceAll("abc", "", "y"), "abc");
+    EXPECT_EQ(ReplaceAll("x", "x", ""), "");
+}
+
 TEST(TextHelpersTest, BasesAndPadding)
 {
     EXPECT_EQ(IntToBase(255, 16), "FF");
