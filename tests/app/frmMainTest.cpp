@@ -4,6 +4,7 @@
 #include "launcher/ui/RainbowStrip.h"
 #include "platform/Instance.h"
 
+#include "support/QtWait.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,13 +12,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QScreen>
 #include <QToolButton>
 
 #include <filesystem>
-#include <functional>
 
 namespace tramble {
 namespace {
@@ -26,14 +25,7 @@ namespace fs = std::filesystem;
 using test::ReadFileBytes;
 using test::WriteFileBytes;
 
-bool WaitFor(const std::function<bool()>& done, int ms = 2000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using test::WaitFor;
 
 void RemoveWriteBits(const fs::path& path)
 {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <poll.h>
@@ -139,10 +140,15 @@ class XSession {
 public:
     static constexpr const char* kTools[] = {"Xvfb", "openbox", "trayer", "xdotool", "xwininfo"};
 
-    // The first tool the session needs that is not installed, if any.
-    static std::optional<std::string> MissingTool()
+    // The first tool the session, or the test with its own tools, needs that
+    // is not installed, if any.
+    static std::optional<std::string> MissingTool(std::initializer_list<const char*> testTools = {})
     {
         for (const char* tool : kTools) {
+            if (!OnPath(tool))
+                return tool;
+        }
+        for (const char* tool : testTools) {
             if (!OnPath(tool))
                 return tool;
         }

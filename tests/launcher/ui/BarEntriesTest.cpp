@@ -5,6 +5,7 @@
 #include "launcher/EntryManager.h"
 #include "launcher/ui/frmProperties.h"
 
+#include "support/QtWait.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
@@ -28,14 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool WaitFor(const std::function<bool()>& done, int ms = 2000)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using test::WaitFor;
 
 class BarEntries : public ::testing::Test {
 protected:

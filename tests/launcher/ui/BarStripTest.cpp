@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "launcher/ui/RainbowStrip.h"
 
+#include "support/QtWait.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -11,25 +12,15 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QMenu>
 #include <QScreen>
-
-#include <functional>
 
 namespace tramble {
 namespace {
 
 using test::WriteFileBytes;
 
-bool WaitFor(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
+using test::WaitFor;
 
 class BarStripTest : public ::testing::Test {
 protected:

@@ -27,12 +27,8 @@ class EntriesEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (auto tool = XSession::MissingTool())
+        if (auto tool = XSession::MissingTool({"import", "convert"}))
             GTEST_SKIP() << *tool << " is not installed";
-        for (const char* tool : {"import", "convert"}) {
-            if (!test::OnPath(tool))
-                GTEST_SKIP() << tool << " is not installed";
-        }
         ASSERT_TRUE(m_x.Start(m_dir.path())) << "Xvfb did not start";
         fs::create_directories(Folder() / "tools");
         fs::copy_file(TRAMBLE_EXECUTABLE, Folder() / "tramble");

@@ -25,12 +25,8 @@ class RainbowEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (auto tool = XSession::MissingTool())
+        if (auto tool = XSession::MissingTool({"import", "identify"}))
             GTEST_SKIP() << *tool << " is not installed";
-        for (const char* tool : {"import", "identify"}) {
-            if (!test::OnPath(tool))
-                GTEST_SKIP() << tool << " is not installed";
-        }
         ASSERT_TRUE(m_x.Start(m_dir.path())) << "Xvfb did not start";
     }
 
