@@ -480,40 +480,46 @@ void TInterpreter::CloseBlock(size_t pos)
     }
 }
 
-void TInterpreter::DoIf(size_t pos)
+// The pending text run, then the condition between the keyword at pos and
+// its closing word; nothing when either failed.
+std::optional<TInterpreter::TCondition>
+TInterpreter::RunCondition(size_t pos, size_t keywordLength, std::string_view closing, const std::string& syntaxError)
 {
     if (!RunPending(pos))
-        return;
-    std::optional<TFound> found = FindKeyword("THEN", pos + 2, pos);
+        return std::nullopt;
+    std::optional<TFound> found = FindKeyword(closing, pos + keywordLength, pos);
     if (!found)
-        return;
+        return std::nullopt;
     const std::string_view condition = std::string_view(Script).substr(found->Start, found->Length);
-    if (condition.empty() || condition == ";")
-        return Fail("Incorrect syntax IF ... THEN from " + std::to_string(pos + 1), pos + 1);
+    if (condition.empty() || condition == ";") {
+        Fail(syntaxError + std::to_string(pos + 1), pos + 1);
+        return std::nullopt;
+    }
     std::string result;
     if (!EvalCondition(condition, pos + 1, false, result))
+        return std::nullopt;
+    return TCondition{*found, std::move(result)};
+}
+
+void TInterpreter::DoIf(size_t pos)
+{
+    const std::optional<TCondition> condition = RunCondition(pos, 2, "THEN", "Incorrect syntax IF ... THEN from ");
+    if (!condition)
         return;
-    if (!Push(TBlockFrame{m_depth, result == "1"}, pos + 1, false))
+    if (!Push(TBlockFrame{m_depth, condition->Result == "1"}, pos + 1, false))
         return;
     ++m_depth;
-    m_pos = m_pending = found->Brace + 1;
+    m_pos = m_pending = condition->Found.Brace + 1;
 }
 
 void TInterpreter::DoWhile(size_t pos)
 {
-    if (!RunPending(pos))
+    const std::optional<TCondition> condition = RunCondition(pos, 5, "DO", "Incorrect syntax WHILE ?... DO from ");
+    if (!condition)
         return;
-    std::optional<TFound> found = FindKeyword("DO", pos + 5, pos);
-    if (!found)
-        return;
-    const std::string_view condition = std::string_view(Script).substr(found->Start, found->Length);
-    if (condition.empty() || condition == ";")
-        return Fail("Incorrect syntax WHILE ?... DO from " + std::to_string(pos + 1), pos + 1);
-    std::string result;
-    if (!EvalCondition(condition, pos + 1, false, result))
-        return;
-    TBlockFrame frame{m_depth, true, TBlockFrame::Loop, 0, found->Brace, found->Start, found->Length};
-    if (result == "0") {
+    const TFound& found = condition->Found;
+    TBlockFrame frame{m_depth, true, TBlockFrame::Loop, 0, found.Brace, found.Start, found.Length};
+    if (condition->Result == "0") {
         frame.Kind = TBlockFrame::Plain;
         frame.Running = false;
     }

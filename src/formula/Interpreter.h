@@ -57,6 +57,10 @@ private:
         size_t Length; // of the condition
         size_t Brace;  // the "{" after the keyword
     };
+    struct TCondition {
+        TFound Found;
+        std::string Result; // of the condition's formula
+    };
 
     bool ScanProcedures();
     void Step();
@@ -67,6 +71,8 @@ private:
 
     bool RunPending(size_t end);
     bool EvalCondition(std::string_view condition, size_t errorPos, bool plainError, std::string& result);
+    std::optional<TCondition> RunCondition(size_t pos, size_t keywordLength, std::string_view closing,
+                                           const std::string& syntaxError);
     bool Push(const TBlockFrame& frame, size_t errorPos, bool call);
     void DropTo(size_t size);
     bool CountStep(size_t errorPos);
