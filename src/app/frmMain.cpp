@@ -13,6 +13,8 @@
 #include "launcher/ui/RainbowStrip.h"
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
+#include "timesync/ui/ClockSyncController.h"
+#include "ui/Prompts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,6 +46,8 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     : QWidget(parent, kBarFlags | kCaptionFlags), m_env(std::move(env)), m_claim(std::move(claim))
 {
     setObjectName(QStringLiteral("frmMain"));
+    // A new bar shows prompts again after an earlier one closed them.
+    ReopenPrompts();
     m_modes.Instance = m_claim ? m_claim->Instance : 0;
     m_modes.PortableMode = m_env.PortableMode;
     m_modes.ChineseSystem = m_env.ChineseSystem;
@@ -52,6 +56,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     SetUpShutdown();
     SetUpEntries();
     SetUpCommandBox();
+    m_clockSync = std::make_unique<TClockSyncController>(*this);
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);
@@ -91,7 +96,32 @@ void TfrmMain::setVisible(bool visible)
 void TfrmMain::ExitProgram()
 {
     m_closeTag = kCloseByExit;
+    // A prompt runs its own event loop, and its caller still uses the parts
+    // that shut-down frees: close every prompt as cancelled and end once the
+    // callers have unwound back to the main loop.
+    if (OpenPromptCount() > 0) {
+        CloseAllPrompts();
+        QTimer::singleShot(0, this, &TfrmMain::ExitProgram);
+        return;
+    }
+    CloseAllPrompts();
     close();
+}
+
+void TfrmMain::RestoreBar()
+{
+    if (m_inStrip) {
+        LeaveRainbowMode();
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::OnLanguageApplied(std::function<void()> refresh)
+{
+    connect(this, &TfrmMain::languageApplied, this, std::move(refresh));
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)

@@ -11,6 +11,7 @@
 #include "store/Modes.h"
 #include "store/SessionClock.h"
 #include "store/StartupOrder.h"
+#include "ui/BarLink.h"
 
 #include <QPoint>
 #include <QSize>
@@ -31,6 +32,7 @@ class QToolButton;
 namespace tramble {
 
 class TCalcul;
+class TClockSyncController;
 class TCommandBox;
 class TEntryButtons;
 class TEntryManager;
@@ -44,7 +46,7 @@ class TRainbowStrip;
 // box. It owns the settings store and the program's parts and wires them;
 // the rules it follows live in the core (layout, strip, settings, start-up
 // and shut-down order).
-class TfrmMain : public QWidget {
+class TfrmMain : public QWidget, public TBarLink {
     Q_OBJECT
 public:
     // claim: the instance locks this copy holds (none in tests).
@@ -66,18 +68,23 @@ public:
 
     // Every dialog of the bar and every launch runs between these two (see
     // TBarHold): while the bar is held it neither hides nor leaves the strip.
-    void HoldBar();
-    void ReleaseBar();
-    bool ModalGuard() const;
+    void HoldBar() override;
+    void ReleaseBar() override;
+    bool ModalGuard() const override;
     // A bar or button menu opens at this screen point.
-    void NotePopupPoint(const QPoint& global);
+    void NotePopupPoint(const QPoint& global) override;
 
-    TFastIniFile& Settings() { return *m_settings; }
-    const TModes& Modes() const { return m_modes; }
+    QWidget* BarWindow() override { return this; }
+    TFastIniFile& Settings() override { return *m_settings; }
+    const TModes& Modes() const override { return m_modes; }
+    TConfig& Config() override { return m_config; }
     const TConfig& Config() const { return m_config; }
-    const TLanguage& Language() const { return m_language; }
+    const TLanguage& Language() const override { return m_language; }
+    const TBarEnvironment& Environment() const override { return m_env; }
+    int32_t SecondsCounter() const override { return m_clock.SecondsCounter(); }
+    void RestoreBar() override;
+    void OnLanguageApplied(std::function<void()> refresh) override;
     const TBarMenus& Menus() const { return m_menus; }
-    const TBarEnvironment& Environment() const { return m_env; }
     TRainbowStrip* Strip() const { return m_strip; }
     int IconSize() const { return m_iconSize; }
     const TSessionClock& Clock() const { return m_clock; }
@@ -95,8 +102,8 @@ public:
 
     // The steps of start-up and shut-down; a part of the program that takes
     // part sets the action of its step before the bar is first shown.
-    TStartupLoad& StartupLoad() { return m_startupLoad; }
-    TShutdownOrder& ShutdownOrder() { return m_shutdownOrder; }
+    TStartupLoad& StartupLoad() override { return m_startupLoad; }
+    TShutdownOrder& ShutdownOrder() override { return m_shutdownOrder; }
 
     // The start-up load runs on the first showing, before the window appears.
     void setVisible(bool visible) override;
@@ -209,6 +216,8 @@ private:
     std::unique_ptr<TCalcul> m_calcul;
     std::unique_ptr<TInterpreter> m_interpreter;
     std::unique_ptr<TCommandBox> m_commandBox;
+
+    std::unique_ptr<TClockSyncController> m_clockSync;
 };
 
 } // namespace tramble

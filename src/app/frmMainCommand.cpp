@@ -2,7 +2,7 @@
 // to that evaluator.
 #include "app/frmMain.h"
 
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "command/ui/CommandBox.h"
 #include "formula/Calcul.h"
 #include "formula/Interpreter.h"

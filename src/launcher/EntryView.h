@@ -19,8 +19,9 @@ public:
 
     // A topmost box; for a question, true is Yes (No is the default).
     virtual bool ShowBox(TBoxKind kind, const std::string& text, const std::string& caption) = 0;
-    // The arguments typed; empty when the box was cancelled.
-    virtual std::string AskArguments(const std::string& caption, const std::string& prompt) = 0;
+    // The arguments typed; empty when the box was cancelled. Nothing when the
+    // program is ending: then nothing may be started.
+    virtual std::optional<std::string> AskArguments(const std::string& caption, const std::string& prompt) = 0;
     // Dialogs and launches keep the bar from hiding meanwhile.
     virtual void HoldBar() = 0;
     virtual void ReleaseBar() = 0;

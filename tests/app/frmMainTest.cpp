@@ -1,6 +1,6 @@
 #include "app/frmMain.h"
 #include "app/MainImage.h"
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "platform/Instance.h"
 

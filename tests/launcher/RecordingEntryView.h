@@ -45,11 +45,11 @@ public:
         Answers.pop_front();
         return answer;
     }
-    std::string AskArguments(const std::string&, const std::string&) override
+    std::optional<std::string> AskArguments(const std::string&, const std::string&) override
     {
         ++ArgumentPrompts;
         if (ArgumentText.empty())
-            return {};
+            return std::string();
         std::string text = ArgumentText.front();
         ArgumentText.pop_front();
         return text;

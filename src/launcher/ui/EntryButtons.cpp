@@ -1,9 +1,9 @@
 #include "launcher/ui/EntryButtons.h"
 
 #include "launcher/ui/ImageFromPng.h"
+#include "ui/Prompts.h"
 
 #include <QIconEngine>
-#include <QInputDialog>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
@@ -106,20 +106,12 @@ bool TEntryButtons::ShowBox(TBoxKind kind, const std::string& text, const std::s
     return answer == QMessageBox::Yes;
 }
 
-std::string TEntryButtons::AskArguments(const std::string& caption, const std::string& prompt)
+std::optional<std::string> TEntryButtons::AskArguments(const std::string& caption, const std::string& prompt)
 {
-    const QString title = QString::fromStdString(caption);
-    const QString label = QString::fromStdString(prompt);
-    std::optional<QString> text;
-    if (m_hooks.AskText) {
-        text = m_hooks.AskText(title, label);
-    } else {
-        bool ok = false;
-        const QString typed = QInputDialog::getText(m_hooks.Bar, title, label, QLineEdit::Normal, {}, &ok,
-                                                    Qt::Dialog | Qt::WindowStaysOnTopHint);
-        if (ok)
-            text = typed;
-    }
+    const std::optional<QString> text =
+        AskText(m_hooks.Bar, QString::fromStdString(caption), QString::fromStdString(prompt));
+    if (!text && PromptsClosed())
+        return std::nullopt;
     return text ? text->toStdString() : std::string();
 }
 

@@ -26,7 +26,6 @@ public:
     using TMessage = std::function<QMessageBox::StandardButton(
         QMessageBox::Icon icon, const QString& text, const QString& caption, QMessageBox::StandardButtons buttons,
         QMessageBox::StandardButton defaultButton)>;
-    using TAskText = std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
 
     struct THooks {
         QWidget* Bar = nullptr;
@@ -34,7 +33,6 @@ public:
         std::vector<QAbstractButton*>* Buttons = nullptr; // the bar's list, in entry order
         int IconSize = 32;
         TMessage Message;
-        TAskText AskText; // a plain input box when not set
         std::function<void()> HoldBar;
         std::function<void()> ReleaseBar;
         std::function<void()> RequestLayout;
@@ -47,7 +45,7 @@ public:
     std::optional<int> MenuEntry() const;
 
     bool ShowBox(TBoxKind kind, const std::string& text, const std::string& caption) override;
-    std::string AskArguments(const std::string& caption, const std::string& prompt) override;
+    std::optional<std::string> AskArguments(const std::string& caption, const std::string& prompt) override;
     void HoldBar() override;
     void ReleaseBar() override;
     void AddButton(const std::string& png) override;

@@ -30,7 +30,6 @@ void AddRow(QFormLayout* form, const QString& name, const QString& value)
 TfrmProperties::TfrmProperties(const std::string& path, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmProperties"));
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     const platform::TFileProperties p = platform::ReadFileProperties(path);
     setWindowTitle(QString::fromStdString(path.substr(path.find_last_of('/') + 1)));

@@ -1,6 +1,6 @@
 // The command box on the real bar window, driven by key presses.
 #include "app/BarMenus.h"
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "formula/Interpreter.h"
 #include "store/FastIniFile.h"

@@ -1,6 +1,6 @@
 // The entries on the real bar window: files dropped on it, the button menu,
 // sorting, the default programs of the first run and the properties window.
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "launcher/EntryManager.h"
 #include "launcher/ui/frmProperties.h"

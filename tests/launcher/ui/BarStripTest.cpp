@@ -1,6 +1,6 @@
 // The strip and auto-hide as the bar runs them, on its own timers.
-#include "app/BarHold.h"
-#include "app/MessageBox.h"
+#include "ui/BarLink.h"
+#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "launcher/ui/RainbowStrip.h"
 

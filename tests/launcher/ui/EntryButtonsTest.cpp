@@ -5,10 +5,12 @@
 #include "launcher/PlaceholderIcon.h"
 #include "launcher/PngImage.h"
 #include "support/TempDir.h"
+#include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QInputDialog>
 #include <QMenu>
 #include <QToolButton>
 #include <QWidget>
@@ -143,12 +145,21 @@ protected:
             m_boxes.push_back({icon, text, caption, buttons, defaultButton});
             return m_answer;
         };
-        hooks.AskText = [this](const QString&, const QString&) { return m_typed; };
         hooks.HoldBar = [this] { ++m_holds; };
         hooks.ReleaseBar = [this] { --m_holds; };
         m_view = std::make_unique<TEntryButtons>(std::move(hooks));
+        SetPromptHook([this](QDialog& dialog) {
+            auto* input = qobject_cast<QInputDialog*>(&dialog);
+            ASSERT_NE(input, nullptr);
+            if (!m_typed)
+                return input->reject();
+            input->setTextValue(*m_typed);
+            input->accept();
+        });
         QObject::connect(m_view.get(), &TEntryButtons::entryClicked, [this](int i) { m_clicks.push_back(i); });
     }
+
+    void TearDown() override { SetPromptHook({}); }
 
     QToolButton* Button(int i) const { return qobject_cast<QToolButton*>(m_buttons[i]); }
 
@@ -225,6 +236,10 @@ TEST_F(EntryButtonsTest, BoxesAndPrompts)
     EXPECT_EQ(m_view->AskArguments("Arguments", "Arguments     "), "a 'b c' ü");
     m_typed.reset();
     EXPECT_EQ(m_view->AskArguments("Arguments", "Arguments     "), "");
+    // Once the program is ending, the prompt is not shown and nothing may start.
+    CloseAllPrompts();
+    EXPECT_EQ(m_view->AskArguments("Arguments", "Arguments     "), std::nullopt);
+    ReopenPrompts();
 }
 
 } // namespace
