@@ -31,6 +31,11 @@ struct PromptCase {
     const char* PromptWindow; // the prompt's caption
 };
 
+void PrintTo(const PromptCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
 class ShutdownDuringPrompt : public ::testing::TestWithParam<PromptCase> {
 protected:
     void SetUp() override
