@@ -2,7 +2,7 @@
 
 #include "app/QtConvert.h"
 #include "i18n/Language.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,6 +1,6 @@
 #include "command/BarCommand.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 namespace {

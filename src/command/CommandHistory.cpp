@@ -1,6 +1,6 @@
 #include "command/CommandHistory.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 

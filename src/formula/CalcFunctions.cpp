@@ -4,7 +4,7 @@
 #include "formula/Stamp.h"
 #include "formula/TextHelpers.h"
 #include "formula/Utf8Text.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "formula/CalcError.h"
 #include "formula/CalcFunctions.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 namespace {

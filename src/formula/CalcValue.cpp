@@ -1,7 +1,7 @@
 #include "formula/CalcValue.h"
 
 #include "formula/CalcError.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <charconv>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include "formula/Stamp.h"
 #include "formula/TextHelpers.h"
 #include "formula/Wildcard.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <cmath>

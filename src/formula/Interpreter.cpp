@@ -1,7 +1,7 @@
 #include "formula/Interpreter.h"
 
 #include "formula/Calcul.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "formula/TextHelpers.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <chrono>
 #include <cmath>

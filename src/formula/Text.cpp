@@ -1,6 +1,6 @@
 #include "formula/Text.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 

@@ -2,7 +2,7 @@
 
 #include "i18n/LanguageTable.h"
 #include "store/FastIniFile.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <cstdlib>

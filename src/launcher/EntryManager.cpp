@@ -4,7 +4,7 @@
 #include "launcher/PngImage.h"
 #include "shell/ShortcutLink.h"
 #include "store/IconCache.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <random>
 

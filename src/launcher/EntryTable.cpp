@@ -1,6 +1,6 @@
 #include "launcher/EntryTable.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,6 +1,6 @@
 #include "launcher/PathMacros.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <array>
 #include <string_view>

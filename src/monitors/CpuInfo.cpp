@@ -1,6 +1,6 @@
 #include "monitors/CpuInfo.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "monitors/DiskInfo.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 namespace {

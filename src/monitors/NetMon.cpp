@@ -1,6 +1,6 @@
 #include "monitors/NetMon.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <charconv>

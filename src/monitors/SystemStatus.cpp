@@ -1,6 +1,6 @@
 #include "monitors/SystemStatus.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "monitors/TrafficMonitor.h"
 
 #include "store/FastIniFile.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "shell/DesktopEntry.h"
 
 #include "shell/ShellWords.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 namespace {

@@ -5,7 +5,7 @@
 #include "shell/ShellLinkFile.h"
 #include "shell/ShellWords.h"
 #include "store/AtomicFile.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include "store/ColorNames.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <array>
 #include <cstdio>

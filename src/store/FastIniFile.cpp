@@ -2,7 +2,7 @@
 
 #include "store/AtomicFile.h"
 #include "store/FileBuffer.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
 #include "store/Font.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <array>
 #include <vector>

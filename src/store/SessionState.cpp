@@ -1,7 +1,7 @@
 #include "store/SessionState.h"
 
 #include "store/SettingsKeys.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <map>
 

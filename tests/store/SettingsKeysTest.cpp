@@ -1,6 +1,6 @@
 #include "store/SettingsKeys.h"
 #include "store/Config.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 
 #include "monitors/SystemStatus.h"
 #include "platform/linux/KernelFiles.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <utility>
 #include <vector>

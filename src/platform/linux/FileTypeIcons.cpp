@@ -2,7 +2,7 @@
 
 #include "shell/DesktopEntry.h"
 #include "shell/ExecLine.h"
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <cstdlib>
 #include <filesystem>

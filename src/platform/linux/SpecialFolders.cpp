@@ -1,6 +1,6 @@
 #include "platform/SpecialFolders.h"
 
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "store/TextConvert.h"
+#include "text/TextConvert.h"
 
 namespace tramble {
 namespace {
