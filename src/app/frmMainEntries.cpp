@@ -2,7 +2,7 @@
 // dropped on the bar, the button menu and the entries' part of start-up.
 #include "app/frmMain.h"
 
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "launcher/EntryManager.h"
 #include "launcher/ui/EntryButtons.h"
 #include "launcher/ui/EntrySystem.h"
@@ -10,7 +10,6 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QMimeData>
 #include <QUrl>
 
@@ -93,11 +92,13 @@ void TfrmMain::AddChosenFile()
 {
     if (!m_entries)
         return;
-    HoldBar();
-    const QString file = QFileDialog::getOpenFileName(this, m_menus.pmAdd->text().remove('&'));
-    ReleaseBar();
-    if (!file.isEmpty())
-        m_entries->AddApplication(file.toStdString());
+    std::optional<QString> file;
+    {
+        TBarHold hold(*this);
+        file = AskOpenFile(this, m_menus.pmAdd->text().remove('&'));
+    }
+    if (file && !file->isEmpty())
+        m_entries->AddApplication(file->toStdString());
 }
 
 void TfrmMain::ShowEntryProperties()
@@ -105,10 +106,9 @@ void TfrmMain::ShowEntryProperties()
     const std::optional<int> i = m_entryView ? m_entryView->MenuEntry() : std::nullopt;
     if (!i)
         return;
-    HoldBar();
-    auto* window = new TfrmProperties(ExpandMacros(m_entries->Entries()[*i].App, m_entries->Folders()), this);
-    window->exec();
-    ReleaseBar();
+    TBarHold hold(*this);
+    TfrmProperties window(ExpandMacros(m_entries->Entries()[*i].App, m_entries->Folders()), this);
+    RunPrompt(window);
 }
 
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event)

@@ -3,7 +3,7 @@
 
 #include "app/LanguageMenu.h"
 #include "app/MainImage.h"
-#include "app/MessageBox.h"
+#include "ui/Prompts.h"
 #include "app/QtConvert.h"
 #include "launcher/BarPosition.h"
 #include "launcher/ui/RainbowStrip.h"

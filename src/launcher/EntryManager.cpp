@@ -1,5 +1,6 @@
 #include "launcher/EntryManager.h"
 
+#include "launcher/BarHold.h"
 #include "launcher/PlaceholderIcon.h"
 #include "launcher/PngImage.h"
 #include "shell/ShortcutLink.h"
@@ -10,20 +11,10 @@
 
 namespace tramble {
 
-// Brackets a dialog or a launch: the bar is held until the end of the scope,
-// also when the operation fails.
-class TEntryManager::THold {
-public:
-    explicit THold(IEntryView& view) : m_view(view) { m_view.HoldBar(); }
-    ~THold() { m_view.ReleaseBar(); }
-    THold(const THold&) = delete;
-    THold& operator=(const THold&) = delete;
-
-private:
-    IEntryView& m_view;
-};
-
 namespace {
+
+// Dialogs and launches hold the bar until the end of their scope.
+using THold = TBarHoldOf<IEntryView>;
 
 std::string Extension(const std::string& path)
 {
@@ -283,9 +274,14 @@ void TEntryManager::LaunchEntry(int i)
     const TAppEntry& entry = m_table[i];
     const std::string target = ExpandMacros(entry.App, m_set.Folders);
     const std::string folder = ExpandMacros(entry.RunFolder, m_set.Folders);
-    const std::string arguments =
-        entry.PromptArgument ? m_view.AskArguments(Text("EditApp", "Arguments"), Text("EditApp", "Arguments") + "     ")
-                             : entry.Arguments;
+    std::string arguments = entry.Arguments;
+    if (entry.PromptArgument) {
+        std::optional<std::string> typed =
+            m_view.AskArguments(Text("EditApp", "Arguments"), Text("EditApp", "Arguments") + "     ");
+        if (!typed)
+            return;
+        arguments = std::move(*typed);
+    }
 
     if (!m_modes.Loading && !m_system.Exists(target)) {
         m_view.ShowBox(TBoxKind::Warning, Text("Message", "AppNotExist") + " <" + target + ">!   ",

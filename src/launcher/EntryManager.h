@@ -62,8 +62,6 @@ public:
     void GetIconLocation(const std::string& path, std::string& iconFile, int32_t& iconIndex);
 
 private:
-    class THold;
-
     std::string Text(const char* section, const char* key) const;
     std::optional<TAppEntry> EntryForPath(const std::string& path);
     std::string IconPng(const TAppEntry& entry);
