@@ -4,16 +4,17 @@
 
 namespace tramble {
 
-TCpuTemperature::TCpuTemperature(TMsrReader readMsr, TSensorReader readSensors)
-    : m_readMsr(std::move(readMsr)), m_readSensors(std::move(readSensors))
+TCpuTemperature::TCpuTemperature(TMsrReader readMsr, TSensorReader readDrivers, TSensorReader readZones)
+    : m_readMsr(std::move(readMsr)), m_readDrivers(std::move(readDrivers)), m_readZones(std::move(readZones))
 {
 }
 
-void TCpuTemperature::Start(const TCpuInfo& info)
+void TCpuTemperature::Start(const TCpuInfo& info, bool driverLoaded)
 {
     m_info = info;
     m_sensorLimit = 0;
-    if (!UsesMsr() || !m_readMsr)
+    m_usesMsr = info.Vendor == cvIntel && info.Sensor != 0 && !driverLoaded && m_readMsr;
+    if (!m_usesMsr)
         return;
     uint64_t value = 0;
     m_readMsr(0xEE, value);
@@ -22,12 +23,17 @@ void TCpuTemperature::Start(const TCpuInfo& info)
 
 TReading<int> TCpuTemperature::Read() const
 {
-    if (UsesMsr() && m_readMsr) {
+    if (m_readDrivers) {
+        TReading<int> reading = m_readDrivers();
+        if (reading)
+            return reading;
+    }
+    if (m_usesMsr) {
         uint64_t value = 0;
         if (m_readMsr(0x19C, value))
             return TemperatureFromMsr(m_sensorLimit, value);
     }
-    return m_readSensors ? m_readSensors() : TReading<int>::None();
+    return m_readZones ? m_readZones() : TReading<int>::None();
 }
 
 } // namespace tramble

@@ -75,6 +75,51 @@ std::array<uint8_t, 16> AtaPassThrough16(const TIdeRegs& regs)
     return cdb;
 }
 
+std::array<uint8_t, 16> AtaCheckPowerMode16()
+{
+    constexpr uint8_t kNonData = 3;
+    constexpr uint8_t kCheckCondition = 0x20;
+    std::array<uint8_t, 16> cdb{};
+    cdb[0] = 0x85;
+    cdb[1] = kNonData << 1;
+    cdb[2] = kCheckCondition;
+    cdb[13] = DriveHead(0);
+    cdb[14] = 0xE5;
+    return cdb;
+}
+
+std::optional<uint8_t> AtaCountFromSense(const uint8_t* sense, size_t length)
+{
+    constexpr uint8_t kStatusError = 0x01;
+    if (length < 8)
+        return std::nullopt;
+    const uint8_t format = sense[0] & 0x7F;
+    if (format == 0x70 || format == 0x71) {
+        // Fixed format: error, status, device and count in the information
+        // field, valid only with "ATA pass through information available".
+        if (length < 14 || sense[12] != 0x00 || sense[13] != 0x1D || (sense[4] & kStatusError))
+            return std::nullopt;
+        return sense[6];
+    }
+    if (format != 0x72 && format != 0x73)
+        return std::nullopt;
+    const size_t end = std::min(length, size_t(8) + sense[7]);
+    for (size_t at = 8; at + 2 <= end; at += size_t(2) + sense[at + 1]) {
+        // The ATA status return descriptor: type 9, count in byte 5, status in 13.
+        if (sense[at] != 0x09 || at + 14 > end)
+            continue;
+        if (sense[at + 13] & kStatusError)
+            return std::nullopt;
+        return sense[at + 5];
+    }
+    return std::nullopt;
+}
+
+bool IsStandbyPowerMode(uint8_t count)
+{
+    return count == 0x00 || count == 0x01 || count == 0x40 || count == 0x41;
+}
+
 void ApplyIdentify(TDiskInfo& info)
 {
     const auto& data = info.IdentifyBuffer;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tramble {
@@ -55,6 +57,19 @@ constexpr uint8_t kSmartReadThresholds = 0xD1;
 // The SCSI ATA PASS-THROUGH(16) command block that sends the registers as a
 // PIO data-in command reading one 512-byte block.
 std::array<uint8_t, 16> AtaPassThrough16(const TIdeRegs& regs);
+
+// ATA CHECK POWER MODE as a non-data PASS-THROUGH(16) that asks for the
+// registers back (CK_COND): the drive answers without leaving standby.
+std::array<uint8_t, 16> AtaCheckPowerMode16();
+
+// The sector count register of the ATA status that a pass-through command
+// with CK_COND returns in its sense data, in descriptor (0x72/0x73) or fixed
+// (0x70/0x71) format; nothing when the sense data holds no such status.
+std::optional<uint8_t> AtaCountFromSense(const uint8_t* sense, size_t length);
+
+// The power modes CHECK POWER MODE reports in the sector count: 0x00 and
+// 0x01 standby, 0x40 and 0x41 spun down; 0x80..0x83 idle, 0xFF active.
+bool IsStandbyPowerMode(uint8_t count);
 
 // Cylinders, heads, model, firmware and serial from IdentifyBuffer.
 void ApplyIdentify(TDiskInfo& info);

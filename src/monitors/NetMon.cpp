@@ -137,6 +137,11 @@ std::string TNetMon::InterfaceDescription(int n) const
     return m_table[static_cast<size_t>(n - 1)].Description;
 }
 
+bool TNetMon::HasPhysicalAddress(int n) const
+{
+    return n >= 1 && n <= InterfaceCount() && m_table[static_cast<size_t>(n - 1)].PhysAddrLength > 0;
+}
+
 const TIfRow* TNetMon::SelectedRow() const
 {
     if (m_selected < 1 || m_selected > InterfaceCount())

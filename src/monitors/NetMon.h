@@ -52,6 +52,8 @@ public:
     void SelectInterface(int n);
     // Row n's description; empty outside 1..InterfaceCount.
     std::string InterfaceDescription(int n) const;
+    // False for loopback and tunnels, and outside 1..InterfaceCount.
+    bool HasPhysicalAddress(int n) const;
 
     int SelectedInterface() const { return m_selected; }
     // The selected row as last read, or nullptr.

@@ -64,8 +64,11 @@ void TTrafficMonitor::BuildInterfaceMenu()
         if (i == m_netmon.SelectedInterface())
             m_marked = i - 1;
     }
-    if (m_marked < 0 && !m_items.empty())
-        ItemAction(0);
+    // Loopback is never picked by default: its traffic never leaves the machine.
+    for (int i = 1; m_marked < 0 && i <= m_netmon.InterfaceCount(); ++i) {
+        if (m_netmon.HasPhysicalAddress(i))
+            ItemAction(i - 1);
+    }
 }
 
 void TTrafficMonitor::ItemAction(int k)

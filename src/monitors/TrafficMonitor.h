@@ -22,7 +22,8 @@ public:
 
     // Module start: reads the table and takes the first baseline.
     void Initialise();
-    // Window start: clears the histories and builds the interface items.
+    // Window start: clears the histories and builds the interface items;
+    // when none is selected, the first with a physical address is.
     void Start();
 
     // One per-second sample into the histories, while NetMonAvailable.

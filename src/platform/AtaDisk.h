@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tramble::platform {
@@ -17,6 +18,9 @@ public:
     // Version number of the pass-through interface, such as 30527 for 3.5.27.
     virtual int Version() const = 0;
     virtual bool Send(const TIdeRegs& regs, std::array<uint8_t, 512>& data) = 0;
+    // The power mode CHECK POWER MODE reports (see IsStandbyPowerMode);
+    // nothing when the disk does not say.
+    virtual std::optional<uint8_t> PowerMode() = 0;
 };
 
 // Opens a device node; nullptr when it cannot be opened or takes no commands.

@@ -12,6 +12,14 @@ namespace tramble::platform {
 // interface-index order (<sysRoot>/class/net/<name>/ifindex), the physical
 // address length from addr_len (0 for loopback), the name as description.
 // The sysfs attributes are read again only when the set of names changes.
+// The interface the traffic monitor shows unless the user picked one: the
+// interface of the default route with the lowest metric (<procRoot>/net/route),
+// else the first interface in index order that is up and has a physical
+// address. Bridges, virtual Ethernet pairs, tunnels and container or
+// virtual-machine networks count only when nothing else qualifies; loopback
+// never does. "" when there is none.
+std::string DefaultInterface(const std::string& procRoot = "/proc", const std::string& sysRoot = "/sys");
+
 class TInterfaceTableReader {
 public:
     TInterfaceTableReader(std::string procRoot = "/proc", std::string sysRoot = "/sys");

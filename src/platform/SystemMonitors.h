@@ -4,6 +4,7 @@
 #include "monitors/CpuTemperature.h"
 #include "monitors/CpuUsage.h"
 #include "monitors/DiskInfo.h"
+#include "monitors/DiskWorker.h"
 #include "monitors/Reading.h"
 #include "monitors/SystemStatus.h"
 #include "monitors/TrafficMonitor.h"
@@ -21,6 +22,8 @@ struct TMonitorRoots {
     std::string Proc = "/proc";
     std::string Sys = "/sys";
     std::string Dev = "/dev";
+    // The D-Bus address of the system's disk service; "" for the system bus.
+    std::string SystemBus;
 };
 
 // Every system monitor the tray shows, on the kernel's sources. Built at
@@ -33,9 +36,14 @@ public:
     TSystemMonitors& operator=(const TSystemMonitors&) = delete;
 
     // The start-up probes of the main window: the MSR device, processor
-    // identification and sensor limit, the first disk read, the CPU load
-    // method, and the interface items of the traffic monitor.
+    // identification and sensor limit, the CPU load method, and the
+    // interface items of the traffic monitor with DefaultInterface selected.
+    // The disk is read by a TDiskWorker over DiskReadFunction.
     void Start();
+
+    // The interface the traffic monitor selects unless the user picked one;
+    // "" when there is none.
+    std::string DefaultInterface() const;
 
     // The per-second samples: CPU first, then traffic.
     TReading<int> SampleCpu() { return m_cpu.Sample(); }
@@ -44,8 +52,11 @@ public:
     TReading<TMemoryStatus> MemoryStatus() const;
     TPowerStatus PowerStatus() { return m_power.Read(); }
     TReading<int> CpuTemperature() const { return m_temperature.Read(); }
-    // Reads the first disk again and evaluates its attributes.
+    // Reads the system disk here and now and evaluates its attributes; a
+    // sleeping disk keeps the last reading.
     const TDiskInfo& ReadDisk();
+    // A reader of the system disk with its own state, for a TDiskWorker.
+    TDiskWorker::TReader DiskReadFunction() const;
     const TDiskInfo& DiskInfo() const { return m_diskInfo; }
 
     TCpuUsage& Cpu() { return m_cpu; }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace tramble;
@@ -178,15 +179,17 @@ TCpuInfo InfoOf(uint8_t vendor, uint8_t sensor)
 
 } // namespace
 
-TEST(CpuTemperature, IntelWithSensorUsesTheRegisters)
+TEST(CpuTemperature, IntelWithSensorUsesTheRegistersWhenNoDriverIsLoaded)
 {
     MsrStub msr;
     msr.registers = {{0xEE, 1u << 30}, {0x19C, 0x00140000}};
-    TCpuTemperature temperature(msr.Reader(), [] { return TReading<int>(40); });
+    TCpuTemperature temperature(
+        msr.Reader(), [] { return TReading<int>::None(); }, [] { return TReading<int>(40); });
     temperature.Start(InfoOf(cvIntel, 1));
+    EXPECT_TRUE(temperature.UsesMsr());
     EXPECT_EQ(temperature.SensorLimit(), 85);
     EXPECT_EQ(temperature.Read().Value(), 65);
-    // When the register cannot be read, the system's sensors answer.
+    // When the register cannot be read, the thermal zone answers.
     msr.registers.erase(0x19C);
     EXPECT_EQ(temperature.Read().Value(), 40);
 }
@@ -195,24 +198,44 @@ TEST(CpuTemperature, FailedLimitReadTestsTheEmptyOutput)
 {
     MsrStub msr;
     msr.registers = {{0x19C, 0x00140000}};
-    TCpuTemperature temperature(msr.Reader(), [] { return TReading<int>::None(); });
+    TCpuTemperature temperature(msr.Reader(), {}, [] { return TReading<int>::None(); });
     temperature.Start(InfoOf(cvIntel, 1));
     EXPECT_EQ(temperature.SensorLimit(), 100);
     EXPECT_EQ(temperature.Read().Value(), 80);
 }
 
-TEST(CpuTemperature, OtherProcessorsNeverReadRegisters)
+TEST(CpuTemperature, SourcesInTheirOrder)
 {
-    for (TCpuInfo info : {InfoOf(cvAmd, 1), InfoOf(cvOther, 1), InfoOf(cvIntel, 0)}) {
+    const TReading<int> none = TReading<int>::None();
+    const struct {
+        const char* name;
+        TCpuInfo info;
+        bool driverLoaded;
+        TReading<int> driver;
+        TReading<int> zone;
+        std::optional<int> expected;
+        bool registersRead;
+    } cases[] = {
+        {"driver before registers", InfoOf(cvIntel, 1), true, TReading<int>(47), TReading<int>(30), 47, false},
+        // A loaded driver that gives nothing this time: the zone, not the
+        // register rule with its doubtful limit.
+        {"loaded driver without a reading", InfoOf(cvIntel, 1), true, none, TReading<int>(30), 30, false},
+        {"no driver: registers before zones", InfoOf(cvIntel, 1), false, none, TReading<int>(30), 80, true},
+        {"driver on AMD", InfoOf(cvAmd, 1), true, TReading<int>(55), TReading<int>(30), 55, false},
+        {"AMD without driver: zone", InfoOf(cvAmd, 1), false, none, TReading<int>(31), 31, false},
+        {"Intel without sensor: zone", InfoOf(cvIntel, 0), false, none, TReading<int>(32), 32, false},
+        {"other processor, nothing", InfoOf(cvOther, 1), false, none, none, std::nullopt, false},
+    };
+    for (const auto& c : cases) {
         MsrStub msr;
         msr.registers = {{0xEE, 0}, {0x19C, 0x00140000}};
-        TCpuTemperature temperature(msr.Reader(), [] { return TReading<int>(52); });
-        temperature.Start(info);
-        EXPECT_EQ(temperature.SensorLimit(), 0);
-        EXPECT_EQ(temperature.Read().Value(), 52);
-        EXPECT_TRUE(msr.asked.empty()) << int(info.Vendor);
+        TCpuTemperature temperature(
+            msr.Reader(), [&] { return c.driver; }, [&] { return c.zone; });
+        temperature.Start(c.info, c.driverLoaded);
+        const TReading<int> reading = temperature.Read();
+        EXPECT_EQ(reading.Ok(), c.expected.has_value()) << c.name;
+        EXPECT_EQ(reading.ValueOr(-1000), c.expected.value_or(-1000)) << c.name;
+        EXPECT_EQ(!msr.asked.empty(), c.registersRead) << c.name;
+        EXPECT_EQ(temperature.SensorLimit(), c.registersRead ? 100 : 0) << c.name;
     }
-    TCpuTemperature noSensors(MsrStub().Reader(), [] { return TReading<int>::None(); });
-    noSensors.Start(InfoOf(cvAmd, 1));
-    EXPECT_FALSE(noSensors.Read());
 }

@@ -241,7 +241,7 @@ TEST(TrafficMonitor, WindowSumsStayTheNewestNineAcrossRepeats)
     }
 }
 
-TEST(TrafficMonitor, StartMarksTheSelectedItemOrPicksTheFirst)
+TEST(TrafficMonitor, StartMarksTheSelectedItemOrTheFirstWithAnAddress)
 {
     auto table = std::make_shared<FakeTable>();
     table->rows = {Row("lo", 0, 0, 0), Row("eth0", 6, 0, 0)};
@@ -252,18 +252,36 @@ TEST(TrafficMonitor, StartMarksTheSelectedItemOrPicksTheFirst)
     EXPECT_EQ(monitor.MarkedItem(), 1);
     EXPECT_TRUE(monitor.NetMonAvailable());
 
-    // Only loopback: the sampler selects nothing, the menu picks it.
+    // Only loopback: listed, but nothing is selected until the user picks it.
     auto loopback = std::make_shared<FakeTable>();
     loopback->rows = {Row("lo", 0, 100, 0)};
     TTrafficMonitor only(SourceOf(loopback));
     only.Initialise();
-    EXPECT_EQ(only.NetMon().SelectedInterface(), -1);
     only.Start();
-    EXPECT_EQ(only.MarkedItem(), 0);
-    EXPECT_EQ(only.NetMon().SelectedInterface(), 1);
+    EXPECT_EQ(only.MenuItems(), (std::vector<std::string>{"lo"}));
+    EXPECT_EQ(only.MarkedItem(), -1);
+    EXPECT_EQ(only.NetMon().SelectedInterface(), -1);
     loopback->rows = {Row("lo", 0, 400, 0)};
     only.Sample();
+    EXPECT_EQ(only.DownloadHistory()[59], 0);
+    only.ItemAction(0);
+    loopback->rows = {Row("lo", 0, 700, 0)};
+    only.Sample();
     EXPECT_EQ(only.DownloadHistory()[59], 300);
+
+    // The marked interface goes away: loopback and the tunnel before the
+    // remaining wired interface are passed over.
+    auto changing = std::make_shared<FakeTable>();
+    changing->rows = {Row("lo", 0, 0, 0), Row("eth0", 6, 0, 0)};
+    TTrafficMonitor watched(SourceOf(changing));
+    watched.Initialise();
+    watched.Start();
+    ASSERT_EQ(watched.MarkedItem(), 1);
+    changing->rows = {Row("lo", 0, 0, 0), Row("wg0", 0, 0, 0), Row("eth1", 6, 0, 0)};
+    watched.Sample();
+    EXPECT_TRUE(watched.WatchInterfaces());
+    EXPECT_EQ(watched.MarkedItem(), 2);
+    EXPECT_EQ(watched.InterfaceChoice(), "eth1");
 
     auto none = std::make_shared<FakeTable>();
     none->fails = true;

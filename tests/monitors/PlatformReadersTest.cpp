@@ -6,6 +6,7 @@
 #include "platform/ThermalSensors.h"
 #include "platform/linux/KernelFiles.h"
 
+#include "FakeDisk.h"
 #include "Fixture.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@ using namespace tramble;
 using namespace tramble::platform;
 using tramble::test::Put;
 using tramble::test::TempDir;
+using namespace tramble::test;
 namespace fs = std::filesystem;
 
 namespace {
@@ -208,8 +210,8 @@ TEST(DiskReader, SysfsStandsInWhenTheDiskCannotBeAsked)
     Put(dir, "sys/block/nvme0n1/device/model", "NVMe\n");
     // A plain file where the device would be: opens, but answers no SCSI.
     Put(dir, "dev/sdb", "");
-    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"));
-    TDiskInfo info = reader.Read();
+    TDiskReader reader(DiskSourcesOf(dir));
+    TDiskInfo info = reader.Read().value();
     EXPECT_EQ(reader.DiskName(), "sdb");
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.Model, "Samsung SSD 860");
@@ -219,7 +221,7 @@ TEST(DiskReader, SysfsStandsInWhenTheDiskCannotBeAsked)
     // Without a sensor there is no reading, though the model is known.
     fs::remove_all(dir.path() / "sys/block/sdb/device/hwmon");
     info.Temperature = 77;
-    reader.ReadDiskInfo(info);
+    EXPECT_TRUE(reader.ReadDiskInfo(info));
     EXPECT_EQ(info.Valid, 0);
     EXPECT_EQ(info.Temperature, 0);
     EXPECT_EQ(info.Model, "Samsung SSD 860");
@@ -237,8 +239,8 @@ TEST(DiskReader, NvmeSensorAndNoDiskAtAll)
     Put(dir, "sys/block/nvme1n1/device/model", "Second\n");
     Put(dir, "sys/block/nvme0n1/device/model", "WDC PC SN730 SDBQNTY-512G-1001     \n");
     Put(dir, "sys/block/nvme0n1/device/hwmon2/temp1_input", "41850\n");
-    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"));
-    TDiskInfo info = reader.Read();
+    TDiskReader reader(DiskSourcesOf(dir));
+    TDiskInfo info = reader.Read().value();
     EXPECT_EQ(reader.DiskName(), "nvme0n1");
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.Model, "WDC PC SN730 SDBQNTY-512G-1001");
@@ -246,74 +248,11 @@ TEST(DiskReader, NvmeSensorAndNoDiskAtAll)
 
     TempDir bare;
     Put(bare, "sys/block/vda/size", "0\n");
-    TDiskReader none(Root(bare, "sys"), Root(bare, "dev"));
-    info = none.Read();
+    TDiskReader none(DiskSourcesOf(bare));
+    info = none.Read().value();
     EXPECT_EQ(info.Valid, 0);
     EXPECT_EQ(none.DiskName(), "");
 }
-
-namespace {
-
-// A disk answering through a test-made channel: the identify and attribute
-// blocks are built here, as a drive would send them.
-struct DiskAnswers {
-    bool identify = true;
-    bool smart = true;
-    std::array<uint8_t, 512> identifyData{};
-    std::array<uint8_t, 512> smartData{};
-    std::vector<std::pair<uint8_t, uint8_t>> sent; // command, feature
-    std::string openedPath;
-};
-
-class FakeDisk : public TAtaDisk {
-public:
-    explicit FakeDisk(DiskAnswers& answers) : m_answers(answers) {}
-    int Version() const override { return 30527; }
-    bool Send(const TIdeRegs& regs, std::array<uint8_t, 512>& data) override
-    {
-        m_answers.sent.emplace_back(regs.Command, regs.Features);
-        const bool identify = regs.Command == 0xEC || regs.Command == 0xA1;
-        if (identify ? !m_answers.identify : !m_answers.smart)
-            return false;
-        data = identify ? m_answers.identifyData : m_answers.smartData;
-        return true;
-    }
-
-private:
-    DiskAnswers& m_answers;
-};
-
-TAtaOpener OpenerOf(DiskAnswers& answers)
-{
-    return [&answers](const std::string& path) {
-        answers.openedPath = path;
-        return std::make_unique<FakeDisk>(answers);
-    };
-}
-
-// Identify text as a drive stores it: the first character of each pair in
-// the high byte of its word.
-void PutIdentifyText(std::array<uint8_t, 512>& data, size_t firstWord, std::string text)
-{
-    text.resize((text.size() + 1) / 2 * 2, ' ');
-    for (size_t i = 0; i < text.size(); i += 2) {
-        data[2 * firstWord + i] = static_cast<uint8_t>(text[i + 1]);
-        data[2 * firstWord + i + 1] = static_cast<uint8_t>(text[i]);
-    }
-}
-
-DiskAnswers Crucial()
-{
-    DiskAnswers answers;
-    PutIdentifyText(answers.identifyData, 27, "CT500MX500SSD1   ");
-    PutIdentifyText(answers.identifyData, 10, "    1921E1542CA8");
-    const uint8_t attributes[][12] = {{9, 0x32, 0, 100, 100, 0x10, 0x27, 0, 0, 0x01, 0, 0},
-                                      {194, 0x22, 0, 59, 41, 41, 0, 20, 0, 57, 0, 0}};
-    std::memcpy(&answers.smartData[2], attributes, sizeof attributes);
-    return answers;
-}
-
-} // namespace
 
 TEST(DiskReader, AttributesThroughTheCommandChannel)
 {
@@ -321,10 +260,11 @@ TEST(DiskReader, AttributesThroughTheCommandChannel)
     Put(dir, "sys/block/sda/device/model", "CT500MX500SSD1\n");
     Put(dir, "sys/block/sda/device/hwmon/hwmon4/temp1_input", "35000\n");
     DiskAnswers answers = Crucial();
-    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
-    TDiskInfo info = reader.Read();
+    TDiskReader reader(DiskSourcesOf(dir, OpenerOf(answers)));
+    TDiskInfo info = reader.Read().value();
     EXPECT_EQ(answers.openedPath, Root(dir, "dev") + "/sda");
-    EXPECT_EQ(answers.sent, (std::vector<std::pair<uint8_t, uint8_t>>{{0xEC, 0}, {0xB0, 0xD0}, {0xB0, 0xD1}}));
+    EXPECT_EQ(answers.sent,
+              (std::vector<std::pair<uint8_t, uint8_t>>{{0xE5, 0}, {0xEC, 0}, {0xB0, 0xD0}, {0xB0, 0xD1}}));
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.Version, 3);
     EXPECT_EQ(info.Revision, 5);
@@ -336,7 +276,7 @@ TEST(DiskReader, AttributesThroughTheCommandChannel)
 
     // Without the attribute data the drive sensor gives the temperature.
     answers.smart = false;
-    info = reader.Read();
+    info = reader.Read().value();
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.Model, "CT500MX500SSD1");
     EXPECT_EQ(info.Temperature, 35);
@@ -345,8 +285,8 @@ TEST(DiskReader, AttributesThroughTheCommandChannel)
     // A disk that does not identify itself is read from sysfs.
     answers.identify = false;
     Put(dir, "sys/block/sda/device/model", "from sysfs\n");
-    TDiskReader fresh(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
-    info = fresh.Read();
+    TDiskReader fresh(DiskSourcesOf(dir, OpenerOf(answers)));
+    info = fresh.Read().value();
     EXPECT_EQ(info.Valid, 1);
     EXPECT_EQ(info.Model, "from sysfs");
     EXPECT_EQ(info.Temperature, 35);
@@ -358,10 +298,10 @@ TEST(DiskReader, OpticalDevicesGetThePacketIdentify)
     TempDir dir;
     Put(dir, "sys/block/sda/device/type", "5\n");
     DiskAnswers answers = Crucial();
-    TDiskReader reader(Root(dir, "sys"), Root(dir, "dev"), OpenerOf(answers));
-    const TDiskInfo info = reader.Read();
-    ASSERT_FALSE(answers.sent.empty());
-    EXPECT_EQ(answers.sent[0].first, 0xA1);
+    TDiskReader reader(DiskSourcesOf(dir, OpenerOf(answers)));
+    const TDiskInfo info = reader.Read().value();
+    ASSERT_EQ(answers.sent.size(), 4u);
+    EXPECT_EQ(answers.sent[1].first, 0xA1);
     EXPECT_EQ(info.SupportBits, 6u);
 }
 
@@ -450,4 +390,110 @@ TEST(SystemStatusReaders, MemoryAndPowerFromFixtureTrees)
     // Taken out again.
     Put(dir, "sys/class/power_supply/BAT1/present", "0\n");
     EXPECT_EQ(powerReader.Read().BatteryLifePercent, 63);
+}
+
+namespace {
+
+struct Link {
+    std::string name;
+    int ifindex;
+    std::string operstate = "up";
+    int type = 1;
+    int addrLength = 6;
+    std::string marker = {}; // a file or folder sysfs gives such links
+};
+
+std::string RouteTable(const std::vector<std::tuple<std::string, std::string, std::string, int>>& rows)
+{
+    std::string text = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n";
+    for (const auto& [name, destination, mask, metric] : rows) {
+        text += name + "\t" + destination + "\t0101A8C0\t0003\t0\t0\t" + std::to_string(metric) + "\t" + mask +
+                "\t0\t0\t0\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(DefaultInterface, RouteFirstThenUpWithAnAddressVirtualLastLoopbackNever)
+{
+    const Link lo{"lo", 1, "unknown", 772, 6};
+    const Link eth{"enp3s0", 2};
+    const Link wlan{"wlp2s0", 3};
+    const std::string any = "00000000";
+    const struct {
+        const char* name;
+        std::vector<Link> links;
+        std::string routes;
+        std::string expected;
+    } cases[] = {
+        {"the default route's interface", {lo, eth, wlan}, RouteTable({{"wlp2s0", any, any, 600}}), "wlp2s0"},
+        {"the lowest metric of two default routes",
+         {lo, eth, wlan},
+         RouteTable({{"wlp2s0", any, any, 600}, {"enp3s0", any, any, 100}}),
+         "enp3s0"},
+        {"a subnet route is no default route",
+         {lo, eth, wlan},
+         RouteTable({{"wlp2s0", "0001A8C0", "00FFFFFF", 0}, {"enp3s0", any, any, 100}}),
+         "enp3s0"},
+        {"no route: the first up interface", {lo, {"enp3s0", 2, "down"}, wlan}, "", "wlp2s0"},
+        {"state unknown but switched on", {lo, {"enp3s0", 2, "unknown", 1, 6, "flags=0x1003"}}, "", "enp3s0"},
+        {"state unknown and switched off", {lo, {"enp3s0", 2, "unknown", 1, 6, "flags=0x1002"}}, "", ""},
+        {"no physical address, no route: passed over", {lo, {"wg0", 2, "unknown", 65534, 0}, wlan}, "", "wlp2s0"},
+        {"a tunnel's route loses to a real one",
+         {lo, {"tun0", 2, "unknown", 65534, 0, "tun_flags"}, wlan},
+         RouteTable({{"tun0", any, any, 50}, {"wlp2s0", any, any, 600}}),
+         "wlp2s0"},
+        {"bridge and containers only when nothing else",
+         {lo, {"br0", 2, "up", 1, 6, "bridge/"}, {"docker0", 3}, {"veth12ab", 4}, {"virbr0", 5}, {"enp3s0", 6}},
+         "",
+         "enp3s0"},
+        {"a bridge when it is all there is", {lo, {"docker0", 3}, {"br0", 2, "up", 1, 6, "bridge/"}}, "", "br0"},
+        {"a bridge carrying the only default route",
+         {lo, {"br0", 2, "up", 1, 6, "bridge/"}, {"enp3s0", 3, "down"}},
+         RouteTable({{"br0", any, any, 0}}),
+         "br0"},
+        {"loopback never, even alone", {lo}, RouteTable({{"lo", any, any, 0}}), ""},
+        {"nothing at all", {}, "", ""},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        for (const Link& link : c.links) {
+            PutInterface(dir, link.name, link.ifindex, link.type, link.addrLength);
+            const std::string folder = "sys/class/net/" + link.name + "/";
+            Put(dir, folder + "operstate", link.operstate + "\n");
+            if (link.marker.rfind("flags=", 0) == 0)
+                Put(dir, folder + "flags", link.marker.substr(6) + "\n");
+            else if (!link.marker.empty() && link.marker.back() == '/')
+                Put(dir, folder + link.marker + "stp_state", "0\n");
+            else if (!link.marker.empty())
+                Put(dir, folder + link.marker, "0x1002\n");
+        }
+        if (!c.routes.empty())
+            Put(dir, "proc/net/route", c.routes);
+        EXPECT_EQ(DefaultInterface(Root(dir, "proc"), Root(dir, "sys")), c.expected) << c.name;
+    }
+}
+
+TEST(ThermalSensors, DriverAndZoneApartAndWhetherADriverIsLoaded)
+{
+    TempDir dir;
+    Put(dir, "sys/class/hwmon/hwmon0/name", "nvme\n");
+    Put(dir, "sys/class/hwmon/hwmon0/temp1_input", "38000\n");
+    Put(dir, "sys/class/thermal/thermal_zone0/type", "x86_pkg_temp\n");
+    Put(dir, "sys/class/thermal/thermal_zone0/temp", "61000\n");
+    TThermalSensors sensors(Root(dir, "sys"));
+    EXPECT_FALSE(sensors.DriverLoaded());
+    EXPECT_FALSE(sensors.DriverTemperature());
+    EXPECT_EQ(sensors.ZoneTemperature().Value(), 61);
+
+    // Loaded but without a reading yet: loaded all the same.
+    Put(dir, "sys/class/hwmon/hwmon4/name", "k10temp\n");
+    EXPECT_TRUE(sensors.DriverLoaded());
+    EXPECT_FALSE(sensors.DriverTemperature());
+    Put(dir, "sys/class/hwmon/hwmon4/temp1_label", "Tctl\n");
+    Put(dir, "sys/class/hwmon/hwmon4/temp1_input", "49500\n");
+    EXPECT_EQ(sensors.DriverTemperature().Value(), 50);
+    EXPECT_EQ(sensors.ZoneTemperature().Value(), 61);
+    EXPECT_EQ(sensors.CpuTemperature().Value(), 50);
 }

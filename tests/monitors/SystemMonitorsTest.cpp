@@ -60,7 +60,9 @@ void PutLaptop(const TempDir& dir)
 
 TMonitorRoots RootsOf(const TempDir& dir)
 {
-    return {(dir.path() / "proc").string(), (dir.path() / "sys").string(), (dir.path() / "dev").string()};
+    // No disk service: nothing answers on that bus.
+    return {(dir.path() / "proc").string(), (dir.path() / "sys").string(), (dir.path() / "dev").string(),
+            "unix:path=" + (dir.path() / "no-bus").string()};
 }
 
 } // namespace
@@ -75,7 +77,8 @@ TEST(SystemMonitors, EveryMonitorOnALaptopTree)
     EXPECT_EQ(monitors.Cpu().CpuUsageMethod(), cumPerfData);
     EXPECT_EQ(monitors.Temperature().SensorLimit(), 85);
     EXPECT_EQ(monitors.CpuTemperature().Value(), 65);
-    EXPECT_EQ(monitors.DiskInfo().Valid, 1);
+    EXPECT_EQ(monitors.DiskInfo().Valid, 0); // read by the worker, not at start
+    EXPECT_EQ(monitors.ReadDisk().Valid, 1);
     EXPECT_EQ(monitors.DiskInfo().Temperature, 33);
     EXPECT_EQ(monitors.DiskInfo().Model, "CT500MX500SSD1");
     EXPECT_EQ(monitors.Traffic().MenuItems(), (std::vector<std::string>{"lo", "enp3s0"}));
@@ -131,4 +134,37 @@ TEST(SystemMonitors, SystemSamplerWhenOnlyTheUptimeCanBeRead)
     Put(dir, "proc/uptime", "101.00 150.50\n");
     // Half of one of two processors idle: 75, and 75.5 rounds to 76.
     EXPECT_EQ(monitors.SampleCpu().Value(), 76);
+}
+
+TEST(SystemMonitors, KernelDriverAndTheDefaultRouteWin)
+{
+    TempDir dir;
+    PutLaptop(dir);
+    // coretemp knows this processor's limit; the register rule would give 65.
+    Put(dir, "sys/class/hwmon/hwmon2/name", "coretemp\n");
+    Put(dir, "sys/class/hwmon/hwmon2/temp1_label", "Package id 0\n");
+    Put(dir, "sys/class/hwmon/hwmon2/temp1_input", "47000\n");
+    // Wireless carries the default route; the wired interface comes first.
+    Put(dir, "proc/net/dev",
+        "h|h\nh|h\n lo: 9 0 0 0 0 0 0 0 9 0 0 0 0 0 0 0\n"
+        " enp3s0: 1000 0 0 0 0 0 0 0 2000 0 0 0 0 0 0 0\n"
+        " wlp2s0: 1000 0 0 0 0 0 0 0 2000 0 0 0 0 0 0 0\n");
+    Put(dir, "sys/class/net/wlp2s0/ifindex", "3");
+    Put(dir, "sys/class/net/wlp2s0/type", "1");
+    Put(dir, "sys/class/net/wlp2s0/addr_len", "6");
+    Put(dir, "proc/net/route",
+        "Iface\tDestination\tGateway\tFlags\tRefCnt\tUse\tMetric\tMask\tMTU\tWindow\tIRTT\n"
+        "wlp2s0\t00000000\t0101A8C0\t0003\t0\t0\t600\t00000000\t0\t0\t0\n");
+    TSystemMonitors monitors(RootsOf(dir), IntelWithSensor());
+    monitors.Start();
+    EXPECT_FALSE(monitors.Temperature().UsesMsr());
+    EXPECT_EQ(monitors.CpuTemperature().Value(), 47);
+    EXPECT_EQ(monitors.DefaultInterface(), "wlp2s0");
+    EXPECT_EQ(monitors.Traffic().MarkedItem(), 2);
+    EXPECT_EQ(monitors.Traffic().InterfaceChoice(), "wlp2s0");
+
+    // The worker's reader reads the disk on its own.
+    const std::optional<TDiskReading> disk = monitors.DiskReadFunction()();
+    ASSERT_TRUE(disk);
+    EXPECT_EQ(disk->Temperature, 33);
 }

@@ -1,5 +1,7 @@
 #include "platform/AtaDisk.h"
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <scsi/sg.h>
 #include <sys/ioctl.h>
@@ -8,7 +10,7 @@
 namespace tramble::platform {
 namespace {
 
-// The window thread waits for the disk, so a command may not take long.
+// A stuck disk holds up the reading thread; a command may not take long.
 constexpr unsigned kCommandTimeoutMs = 2000;
 
 class PassThroughDisk : public TAtaDisk {
@@ -37,6 +39,24 @@ public:
         if (::ioctl(m_fd, SG_IO, &io) != 0)
             return false;
         return (io.info & SG_INFO_OK_MASK) == SG_INFO_OK;
+    }
+
+    std::optional<uint8_t> PowerMode() override
+    {
+        std::array<uint8_t, 16> cdb = AtaCheckPowerMode16();
+        std::array<uint8_t, 32> sense{};
+        sg_io_hdr_t io{};
+        io.interface_id = 'S';
+        io.cmd_len = static_cast<unsigned char>(cdb.size());
+        io.cmdp = cdb.data();
+        io.dxfer_direction = SG_DXFER_NONE;
+        io.sbp = sense.data();
+        io.mx_sb_len = static_cast<unsigned char>(sense.size());
+        io.timeout = kCommandTimeoutMs;
+        // The registers come back as sense data, so the command "fails".
+        if (::ioctl(m_fd, SG_IO, &io) != 0)
+            return std::nullopt;
+        return AtaCountFromSense(sense.data(), std::min<size_t>(io.sb_len_wr, sense.size()));
     }
 
 private:

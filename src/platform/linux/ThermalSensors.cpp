@@ -40,15 +40,23 @@ std::string ChipInput(const std::string& chip, const std::vector<std::string>& l
     return chip + "/temp1_input";
 }
 
-} // namespace
-
-TThermalSensors::TThermalSensors(std::string sysRoot) : m_sysRoot(std::move(sysRoot))
+// Reads the remembered input, else finds one and reads that.
+TReading<int> ReadRemembered(std::string& input, std::string (*find)(const std::string&), const std::string& sysRoot)
 {
+    std::optional<int64_t> value;
+    if (!input.empty())
+        value = ReadKernelNumber(input);
+    if (!value) {
+        input = find(sysRoot);
+        if (input.empty() || !(value = ReadKernelNumber(input)))
+            return TReading<int>::None();
+    }
+    return MillidegreesToCelsius(*value);
 }
 
-std::string TThermalSensors::FindSensor() const
+std::string DriverInput(const std::string& sysRoot)
 {
-    const std::string hwmon = m_sysRoot + "/class/hwmon";
+    const std::string hwmon = sysRoot + "/class/hwmon";
     const std::vector<std::string> chips = ListFolder(hwmon);
     std::vector<std::string> names;
     for (const std::string& chip : chips)
@@ -62,7 +70,12 @@ std::string TThermalSensors::FindSensor() const
                 return input;
         }
     }
-    const std::string thermal = m_sysRoot + "/class/thermal";
+    return {};
+}
+
+std::string ZoneInput(const std::string& sysRoot)
+{
+    const std::string thermal = sysRoot + "/class/thermal";
     const std::vector<std::string> zones = ListFolder(thermal);
     for (const char* type : kZoneTypes) {
         for (const std::string& zone : zones) {
@@ -76,20 +89,39 @@ std::string TThermalSensors::FindSensor() const
     return {};
 }
 
+} // namespace
+
+TThermalSensors::TThermalSensors(std::string sysRoot) : m_sysRoot(std::move(sysRoot))
+{
+}
+
+bool TThermalSensors::DriverLoaded() const
+{
+    const std::string hwmon = m_sysRoot + "/class/hwmon";
+    for (const std::string& chip : ListFolder(hwmon)) {
+        const std::optional<std::string> name = ReadKernelLine(hwmon + "/" + chip + "/name");
+        for (const SensorChip& known : kChips) {
+            if (name == known.name)
+                return true;
+        }
+    }
+    return false;
+}
+
+TReading<int> TThermalSensors::DriverTemperature()
+{
+    return ReadRemembered(m_driverInput, DriverInput, m_sysRoot);
+}
+
+TReading<int> TThermalSensors::ZoneTemperature()
+{
+    return ReadRemembered(m_zoneInput, ZoneInput, m_sysRoot);
+}
+
 TReading<int> TThermalSensors::CpuTemperature()
 {
-    std::optional<int64_t> value;
-    if (!m_input.empty())
-        value = ReadKernelNumber(m_input);
-    if (!value) {
-        m_input = FindSensor();
-        if (m_input.empty())
-            return TReading<int>::None();
-        value = ReadKernelNumber(m_input);
-        if (!value)
-            return TReading<int>::None();
-    }
-    return MillidegreesToCelsius(*value);
+    TReading<int> reading = DriverTemperature();
+    return reading ? reading : ZoneTemperature();
 }
 
 } // namespace tramble::platform
