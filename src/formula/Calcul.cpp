@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 namespace tramble {
 
@@ -104,6 +105,14 @@ long double Power(long double a, long double b)
     return std::exp(b * std::log(a));
 }
 
+// Both operands as numbers, the left one converted first, so that its error
+// is the one reported when both fail.
+std::pair<long double, long double> NumericOperands(const TValue& left, const std::string& right)
+{
+    const long double a = StrToValue(left.Text);
+    return {a, StrToValue(right)};
+}
+
 // The set's elements are literal texts between commas; quotes and the
 // decimal endings ".0" and ".00" do not count.
 bool InSet(std::string value, std::string_view set, char quote)
@@ -166,14 +175,15 @@ const TCalcNode& Operand(const TCalcTree& tree, int32_t index)
 
 } // namespace
 
-TCalcul::TCalcul()
-    : Clock(LocalNowStamp), m_variables(std::make_shared<TText>()), m_ownShared(std::make_unique<TShared>()),
-      m_shared(m_ownShared.get())
+TCalcul::TCalcul(const TClock& clock)
+    : m_variables(std::make_shared<TText>()), m_ownShared(std::make_unique<TShared>()), m_shared(m_ownShared.get()),
+      m_clock(clock)
 {
 }
 
 TCalcul::TCalcul(TCalcul& creator)
-    : QuoteChar(creator.QuoteChar), m_variables(creator.m_variables), m_shared(creator.m_shared), m_root(creator.m_root)
+    : QuoteChar(creator.QuoteChar), m_variables(creator.m_variables), m_shared(creator.m_shared),
+      m_root(creator.m_root), m_clock(creator.m_clock)
 {
 }
 
@@ -333,16 +343,16 @@ TValue TCalcul::Apply(const TCalcTree& tree, const TCalcNode& node, TValue left,
     };
     switch (node.Op) {
     case TCalcOp::Add: {
-        const std::string& b = rightValue();
-        return Number(StrToValue(left.Text) + StrToValue(b));
+        const auto [a, b] = NumericOperands(left, rightValue());
+        return Number(a + b);
     }
     case TCalcOp::Subtract: {
-        const std::string& b = rightValue();
-        return Number(StrToValue(left.Text) - StrToValue(b));
+        const auto [a, b] = NumericOperands(left, rightValue());
+        return Number(a - b);
     }
     case TCalcOp::Multiply: {
-        const std::string& b = rightValue();
-        return Number(StrToValue(left.Text) * StrToValue(b));
+        const auto [a, b] = NumericOperands(left, rightValue());
+        return Number(a * b);
     }
     case TCalcOp::Divide: {
         long double b = StrToValue(rightValue());
@@ -350,8 +360,8 @@ TValue TCalcul::Apply(const TCalcTree& tree, const TCalcNode& node, TValue left,
         return Number(std::fabs(b) < 0.00000001L ? 0.0L : a / b);
     }
     case TCalcOp::Power: {
-        const std::string& b = rightValue();
-        return Number(Power(StrToValue(left.Text), StrToValue(b)));
+        const auto [a, b] = NumericOperands(left, rightValue());
+        return Number(Power(a, b));
     }
     case TCalcOp::IntDiv: {
         int64_t b = ValueToInt(rightValue());
@@ -474,7 +484,7 @@ TValue TCalcul::EvalName(std::string_view name)
         if (name == "_PI")
             return {"3.14159265", rkNumber};
         if (name == "_NOW" || name == "_DATE" || name == "_TIME") {
-            const double now = m_root->Clock ? m_root->Clock() : LocalNowStamp();
+            const double now = LocalStamp(m_clock.Now());
             if (name == "_NOW")
                 return {StampToStr(now), rkText};
             return {name == "_DATE" ? StampToDateStr(now) : StampToTimeStr(now), rkText};

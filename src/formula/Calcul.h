@@ -3,6 +3,7 @@
 #include "formula/CalcTree.h"
 #include "formula/CalcValue.h"
 #include "formula/Text.h"
+#include "platform/Clock.h"
 
 #include <functional>
 #include <memory>
@@ -22,7 +23,8 @@ public:
     // Looks up a name that is neither built in nor stored: true when found.
     using TGetVariable = std::function<bool(TCalcul& calcul, const std::string& name, std::string& value)>;
 
-    TCalcul();
+    // clock: where "_NOW", "_DATE" and "_TIME" read the time.
+    explicit TCalcul(const TClock& clock = SystemClock());
     ~TCalcul();
     TCalcul(const TCalcul&) = delete;
     TCalcul& operator=(const TCalcul&) = delete;
@@ -40,8 +42,6 @@ public:
     std::string Formula;
     char QuoteChar = '"';
     TGetVariable OnGetVariable;
-    // The current local time as a stamp; replaceable for tests.
-    std::function<double()> Clock;
 
 private:
     struct TShared; // what an evaluator shares with its sub-evaluators
@@ -66,6 +66,7 @@ private:
     std::unique_ptr<TShared> m_ownShared;
     TShared* m_shared;
     TCalcul* m_root = this;
+    const TClock& m_clock;
     bool m_failed = false;
     bool m_limitReached = false;
     std::string m_errorText;

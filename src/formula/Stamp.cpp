@@ -252,12 +252,13 @@ int DaysInMonthOf(double stamp)
     return (p.Month == 2 && leap) ? 29 : kDays[p.Month - 1];
 }
 
-double LocalNowStamp()
+double LocalStamp(std::chrono::system_clock::time_point moment)
 {
     using namespace std::chrono;
-    auto now = system_clock::now();
-    std::time_t seconds = system_clock::to_time_t(now);
-    auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    const time_point<system_clock, milliseconds> whole = floor<milliseconds>(moment);
+    const time_point<system_clock, seconds> second = floor<seconds>(whole);
+    std::time_t seconds = system_clock::to_time_t(second);
+    auto ms = (whole - second).count();
     std::tm local{};
     localtime_r(&seconds, &local);
     double day = EncodeDateStamp(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,6 +47,7 @@ double StrToStamp(std::string_view text);
 // 0 for the first day of year 1 and anything before it.
 int DaysInMonthOf(double stamp);
 
-double LocalNowStamp();
+// The stamp of a moment in local time, to the millisecond.
+double LocalStamp(std::chrono::system_clock::time_point moment);
 
 } // namespace tramble

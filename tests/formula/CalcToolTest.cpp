@@ -88,5 +88,31 @@ TEST(CalcToolTest, RunsAScriptFirst)
     EXPECT_EQ(run.Status, 1);
 }
 
+// Line breaks inside a result or a message print as one blank each, so every
+// input gives exactly one output line.
+TEST(CalcToolTest, EachInputGivesOneLine)
+{
+    struct TCase {
+        std::string Formula;
+        std::string Line;
+    };
+    const std::vector<TCase> cases{
+        {"1.\r\n+2", "error: Wrong number in 1. +2"},
+        {"\"a\"|_LF|\"b\"", "\"a b\""},
+        {"\"x\ny\"", "\"x y\""},
+        {"\"x\r\ry\"", "\"x  y\""},
+        {"\"plain\"", "\"plain\""},
+    };
+    for (const TCase& c : cases) {
+        TToolRun run = RunTool({c.Formula, "7"});
+        EXPECT_EQ(run.Output, c.Line + "\n7\n") << c.Formula;
+    }
+
+    test::TempDir dir;
+    const std::string script = dir.file("script.txt");
+    test::WriteFileBytes(script, "IF zz>1 THEN { x:=1 } END.");
+    EXPECT_EQ(RunTool({"--script", script, "2"}).Output, "error at 1: Unknown variable:zz Formula:zz>1\n2\n");
+}
+
 } // namespace
 } // namespace tramble

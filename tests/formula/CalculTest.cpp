@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,19 @@ TEST(CalculTest, FirstErrorWins)
     EXPECT_FALSE(calcul.Failed());
 }
 
+// When both operands are texts that are no numbers, the one written first is
+// the one reported, whatever order the compiler picks for the conversions.
+TEST(CalculTest, LeftOperandConvertsFirst)
+{
+    RunRows({
+        {{"\"ab\"+\"cd\"", "error: Error, convert to numeric value:ab"}},
+        {{"\"ab\"-\"cd\"", "error: Error, convert to numeric value:ab"}},
+        {{"\"ab\"*\"cd\"", "error: Error, convert to numeric value:ab"}},
+        {{"\"ab\"^\"cd\"", "error: Error, convert to numeric value:ab"}},
+        {{"1+\"cd\"", "error: Error, convert to numeric value:cd"}},
+    });
+}
+
 TEST(CalculTest, FunctionsOfOneArgument)
 {
     RunRows({
@@ -247,12 +262,21 @@ TEST(CalculTest, VariablesKeepTextAndNumbers)
 
 TEST(CalculTest, BuiltInNamesUseTheClock)
 {
-    TCalcul calcul;
-    calcul.Clock = [] { return EncodeDateStamp(2024, 3, 9) + 0.5; };
+    std::tm noon{};
+    noon.tm_year = 2024 - 1900;
+    noon.tm_mon = 2;
+    noon.tm_mday = 9;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    TManualClock clock(std::chrono::system_clock::from_time_t(std::mktime(&noon)));
+    TCalcul calcul(clock);
     EXPECT_EQ(Calc(calcul, "_NOW"), "\"2024/03/09 12:00:00.000\"");
     EXPECT_EQ(Calc(calcul, "_DATE"), "\"2024/03/09\"");
     EXPECT_EQ(Calc(calcul, "_TIME"), "\"12:00:00.000\"");
-    EXPECT_EQ(Calc(calcul, "eval(\"year(_NOW)\")"), "2024");
+    // Each evaluation reads the clock again, to the millisecond.
+    clock.Advance(std::chrono::milliseconds(43200250));
+    EXPECT_EQ(Calc(calcul, "_NOW"), "\"2024/03/10 00:00:00.250\"");
+    EXPECT_EQ(Calc(calcul, "eval(\"day(_NOW)\")"), "10");
     EXPECT_EQ(Calc(calcul, "length(_LF|_TB)"), "3");
     calcul.Variables().SetVariable("_LF", "shadow");
     EXPECT_EQ(Calc(calcul, "_LF"), "\"\r\n\"");

@@ -11,15 +11,29 @@
 
 namespace {
 
+// One output line per input: a line break inside a result or a message
+// (CR LF, or CR or LF alone) prints as one blank.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        line += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
+    }
+    return line;
+}
+
 bool Evaluate(tramble::TCalcul& calcul, const std::string& formula)
 {
     calcul.Formula = formula;
     std::string result = calcul.Calculate();
     if (calcul.Failed()) {
-        std::cout << "error: " << calcul.ErrorText() << '\n';
+        std::cout << "error: " << OneLine(calcul.ErrorText()) << '\n';
         return false;
     }
-    std::cout << result << '\n';
+    std::cout << OneLine(result) << '\n';
     return true;
 }
 
@@ -27,7 +41,7 @@ bool RunScript(tramble::TCalcul& calcul, const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        std::cout << "error: cannot read " << path << '\n';
+        std::cout << "error: cannot read " << OneLine(path) << '\n';
         return false;
     }
     tramble::TInterpreter interpreter;
@@ -36,7 +50,7 @@ bool RunScript(tramble::TCalcul& calcul, const std::string& path)
     interpreter.OnBeep = [] { std::cerr << '\a' << std::flush; };
     interpreter.Execute();
     if (interpreter.Failed()) {
-        std::cout << "error at " << interpreter.ErrorPos() << ": " << interpreter.ErrorText() << '\n';
+        std::cout << "error at " << interpreter.ErrorPos() << ": " << OneLine(interpreter.ErrorText()) << '\n';
         return false;
     }
     return true;
@@ -46,7 +60,8 @@ int Usage(std::ostream& out, int status)
 {
     out << "usage: tramble-calc [--script FILE] [--] [FORMULA...]\n"
            "Runs the script, then evaluates each formula, or each line of standard\n"
-           "input when none is given, all on one evaluator.\n";
+           "input when none is given, all on one evaluator. Each gives one output\n"
+           "line: a line break inside a result or a message prints as a blank.\n";
     return status;
 }
 
