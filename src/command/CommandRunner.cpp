@@ -20,7 +20,8 @@ void Call(const std::function<void()>& action)
 
 } // namespace
 
-TCommandRunner::TCommandRunner(TCalcul& calcul, THooks hooks) : m_calcul(calcul), m_hooks(std::move(hooks))
+TCommandRunner::TCommandRunner(TCalcul& calcul, THooks hooks, const TClock& clock)
+    : m_calcul(calcul), m_hooks(std::move(hooks)), m_clock(clock)
 {
 }
 
@@ -62,7 +63,7 @@ TRunResult TCommandRunner::RunBarCommand(const std::string& line)
         break;
     case TBarCommand::DebugStatus:
         try {
-            AppendDebugStatus(m_hooks.DebugLogPath, DebugStamp(m_hooks.Clock ? m_hooks.Clock() : std::time(nullptr)));
+            AppendDebugStatus(m_hooks.DebugLogPath, DebugStamp(std::chrono::system_clock::to_time_t(m_clock.Now())));
         } catch (const EFileError& e) {
             result.Error = e.what();
         }

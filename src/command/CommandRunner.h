@@ -1,6 +1,7 @@
 #pragma once
 
-#include <ctime>
+#include "platform/Clock.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,10 +37,10 @@ public:
         std::function<void()> About;
         std::function<void()> Option;
         std::string DebugLogPath;
-        std::function<std::time_t()> Clock; // the current time when not set
     };
 
-    TCommandRunner(TCalcul& calcul, THooks hooks);
+    // clock: the time ">DebugStatus" writes.
+    TCommandRunner(TCalcul& calcul, THooks hooks, const TClock& clock = SystemClock());
 
     // history: the box's list, most recent first; every line that is no ">"
     // command goes to its top before it runs.
@@ -52,6 +53,7 @@ private:
 
     TCalcul& m_calcul;
     THooks m_hooks;
+    const TClock& m_clock;
     bool m_debug = false;
 };
 

@@ -106,11 +106,11 @@ protected:
         hooks.About = [this] { ++m_abouts; };
         hooks.Option = [this] { ++m_options; };
         hooks.DebugLogPath = m_dir.file("debug.log");
-        hooks.Clock = [] { return std::time_t(86400); };
-        return TCommandRunner(m_calcul, std::move(hooks));
+        return TCommandRunner(m_calcul, std::move(hooks), m_clock);
     }
 
     test::TempDir m_dir;
+    TManualClock m_clock{std::chrono::system_clock::from_time_t(86400)};
     TCalcul m_calcul;
     Lines m_history;
     Lines m_started;
@@ -187,6 +187,10 @@ TEST_F(CommandRunner, DebugStatusAppendsAnEmptyLineAndTheStamp)
     }
     EXPECT_EQ(test::ReadFileBytes(m_dir.file("debug.log")), "kept\n\n" + stamp + "\n\n" + stamp + "\n");
     EXPECT_TRUE(m_history.empty());
+    // The stamp is the clock's time when the command runs.
+    m_clock.Advance(std::chrono::seconds(61));
+    runner.RunCommandLine(">DebugStatus", m_history);
+    EXPECT_TRUE(test::ReadFileBytes(m_dir.file("debug.log")).ends_with("\n\n01/02/70 00:01:01\n"));
 }
 
 TEST(DebugLog, FailuresAreReportedAndNeverBlock)
