@@ -45,6 +45,9 @@ void ReadTraySettings(TFastIniFile& ini, TConfig& cfg)
     cfg.CityName = ReadSetting(ini, keys::CityName);
     cfg.CityCode = ReadSetting(ini, keys::CityCode);
     cfg.Metric = ReadSettingFlag(ini, keys::Metric);
+    cfg.WeatherHost = ReadSetting(ini, keys::WeatherHost);
+    cfg.WeatherForecastUrl = ReadSetting(ini, keys::WeatherForecastUrl);
+    cfg.WeatherGeocodingUrl = ReadSetting(ini, keys::WeatherGeocodingUrl);
 }
 
 void ReadAlarmSettings(TFastIniFile& ini, TConfig& cfg)

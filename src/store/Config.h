@@ -8,50 +8,56 @@
 
 namespace tramble {
 
-// The values of section "cfg" the program runs with. Each group is read by
-// its own start-up step, so a step that fails leaves the later groups at
-// their defaults.
+// The values of section "cfg" the program runs with. Their names, defaults
+// and ranges are in the settings table (SettingsKeys.h); a new TConfig holds
+// the table's defaults. Each group is read by its own start-up step, so a
+// step that fails leaves the later groups at their defaults.
 struct TConfig {
-    bool ShowReadonlyAlarm = true;
+    TConfig();
+
+    bool ShowReadonlyAlarm;
     TFont Font;
 
-    int32_t RainBowSpeed = 2;
-    int32_t RainBowWidth = 150;
-    int32_t RainBowHeight = 3;
-    int32_t RainbowStyle = 0;
-    bool UserColor = false;
-    TColor RBCC1 = 0;
-    TColor RBCC2 = 16777215;
-    int32_t HideSpeed = 5;
-    int32_t ResSpeed = 3;
-    bool AutoSortByCount = false;
-    bool TitleBar = true;
+    int32_t RainBowSpeed;
+    int32_t RainBowWidth;
+    int32_t RainBowHeight;
+    int32_t RainbowStyle;
+    bool UserColor;
+    TColor RBCC1;
+    TColor RBCC2;
+    int32_t HideSpeed;
+    int32_t ResSpeed;
+    bool AutoSortByCount;
+    bool TitleBar;
 
-    std::string NTPServer = "pool.ntp.org";
-    bool SyncTime = true;
+    std::string NTPServer;
+    bool SyncTime;
 
-    bool ShowFreeMem = true;
-    bool ShowBattery = true;
-    bool ShowCPUusage = true;
-    bool ShowDiskTemp = true;
-    bool ShowNetMon = true;
-    bool ShowCPUTemp = true;
-    bool ShowWeather = false;
-    TColor TrayColor = 0;
+    bool ShowFreeMem;
+    bool ShowBattery;
+    bool ShowCPUusage;
+    bool ShowDiskTemp;
+    bool ShowNetMon;
+    bool ShowCPUTemp;
+    bool ShowWeather;
+    TColor TrayColor;
     std::string CityName;
     std::string CityCode;
-    bool Metric = true;
+    bool Metric;
+    std::string WeatherHost;
+    std::string WeatherForecastUrl;
+    std::string WeatherGeocodingUrl;
 
-    bool AlarmUploadSpeed = false;
-    bool AlarmDownloadSpeed = false;
-    bool AlarmUploadFlow = false;
-    bool AlarmDownloadFlow = false;
-    bool AlarmOnlineTime = false;
-    int32_t UploadSpeed = 1;
-    int32_t DownloadSpeed = 1;
-    int32_t UploadFlow = 10;
-    int32_t DownloadFlow = 100;
-    int32_t OnlineTime = 2;
+    bool AlarmUploadSpeed;
+    bool AlarmDownloadSpeed;
+    bool AlarmUploadFlow;
+    bool AlarmDownloadFlow;
+    bool AlarmOnlineTime;
+    int32_t UploadSpeed;
+    int32_t DownloadSpeed;
+    int32_t UploadFlow;
+    int32_t DownloadFlow;
+    int32_t OnlineTime;
 
     std::string Language;
 };

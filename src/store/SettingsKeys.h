@@ -50,6 +50,13 @@ inline constexpr TSettingKey TrayColor{"cfg", "TrayColor", TKeyType::Colour, 0};
 inline constexpr TSettingKey CityName{"cfg", "CityName", TKeyType::Text};
 inline constexpr TSettingKey CityCode{"cfg", "CityCode", TKeyType::Text};
 inline constexpr TSettingKey Metric{"cfg", "metric", TKeyType::Flag, 1};
+// host[:port] of the weather service; empty: the built-in gateway on loopback.
+inline constexpr TSettingKey WeatherHost{"cfg", "WeatherHost", TKeyType::Text};
+// Where the built-in gateway takes its data from.
+inline constexpr TSettingKey WeatherForecastUrl{"cfg", "WeatherForecastUrl", TKeyType::Text, 0,
+                                                "https://api.open-meteo.com"};
+inline constexpr TSettingKey WeatherGeocodingUrl{"cfg", "WeatherGeocodingUrl", TKeyType::Text, 0,
+                                                 "https://geocoding-api.open-meteo.com"};
 inline constexpr TSettingKey AlarmUploadSpeed{"cfg", "AlarmUploadSpeed", TKeyType::Flag, 0};
 inline constexpr TSettingKey AlarmDownloadSpeed{"cfg", "AlarmDownloadSpeed", TKeyType::Flag, 0};
 inline constexpr TSettingKey AlarmUploadFlow{"cfg", "AlarmUploadFlow", TKeyType::Flag, 0};
