@@ -28,6 +28,11 @@ std::string CleanTitle(std::string_view title);
 // Joins folder names into one group name: "Parent / Child".
 std::string JoinFolderPath(std::string_view parent, std::string_view child);
 
+// Folders nested deeper than this below a top folder give their bookmarks
+// to the group of their ancestor at this depth, so that a damaged file
+// cannot make names of unbounded length.
+inline constexpr int kMaxFolderDepth = 16;
+
 // Gathers a browser's bookmarks into groups by name (ASCII case ignored).
 // Addresses that are not importable and addresses the group already holds
 // are passed over; an empty title becomes the address.

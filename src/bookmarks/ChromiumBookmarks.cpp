@@ -59,6 +59,7 @@ TBookmarkModel ParseChromiumBookmarks(std::string_view text)
         const json* Node;
         std::string Group;
         std::string Prefix;
+        int Depth = 0;
     };
     std::vector<TPending> pending;
     std::vector<std::pair<std::string, const json*>> top;
@@ -67,7 +68,7 @@ TBookmarkModel ParseChromiumBookmarks(std::string_view text)
             top.emplace_back(key, &*root);
     }
     for (auto root = top.rbegin(); root != top.rend(); ++root)
-        pending.push_back({root->second, RootName(root->first, *root->second), ""});
+        pending.push_back({root->second, RootName(root->first, *root->second), "", 0});
 
     // A stack instead of recursion: the depth of a damaged file is unbounded.
     TImportCollector collector;
@@ -84,9 +85,13 @@ TBookmarkModel ParseChromiumBookmarks(std::string_view text)
         for (auto child = children->rbegin(); child != children->rend(); ++child) {
             if (!child->is_object() || TextField(*child, "type") != "folder")
                 continue;
+            if (folder.Depth >= kMaxFolderDepth) {
+                pending.push_back({&*child, folder.Group, folder.Prefix, folder.Depth});
+                continue;
+            }
             std::string title = CleanTitle(TextField(*child, "name"));
             std::string name = JoinFolderPath(folder.Prefix, title.empty() ? "(untitled)" : title);
-            pending.push_back({&*child, name, name});
+            pending.push_back({&*child, name, name, folder.Depth + 1});
         }
     }
     return collector.Take();

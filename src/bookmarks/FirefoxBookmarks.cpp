@@ -168,6 +168,7 @@ TBookmarkModel CollectBookmarks(const std::vector<TPlaceNode>& nodes)
         size_t Node;
         std::string Group;  // where its bookmarks go
         std::string Prefix; // how its sub-folders' names begin
+        int Depth = 0;
     };
     std::vector<TPending> pending;
     std::vector<bool> seen(nodes.size(), false);
@@ -176,7 +177,7 @@ TBookmarkModel CollectBookmarks(const std::vector<TPlaceNode>& nodes)
     for (auto child = top.rbegin(); child != top.rend(); ++child) {
         const TPlaceNode& folder = nodes[*child];
         if (folder.Type == kTypeFolder && folder.Guid != "tags________")
-            pending.push_back({*child, CleanTitle(TopFolderName(folder)), ""});
+            pending.push_back({*child, CleanTitle(TopFolderName(folder)), "", 0});
     }
 
     TImportCollector collector;
@@ -193,10 +194,14 @@ TBookmarkModel CollectBookmarks(const std::vector<TPlaceNode>& nodes)
                 collector.Add(folder.Group, nodes[child].Title, nodes[child].Url);
         }
         for (auto child = children.rbegin(); child != children.rend(); ++child) {
-            if (nodes[*child].Type == kTypeFolder && !seen[*child]) {
-                std::string name = JoinFolderPath(folder.Prefix, FolderName(nodes[*child]));
-                pending.push_back({*child, name, name});
+            if (nodes[*child].Type != kTypeFolder || seen[*child])
+                continue;
+            if (folder.Depth >= kMaxFolderDepth) {
+                pending.push_back({*child, folder.Group, folder.Prefix, folder.Depth});
+                continue;
             }
+            std::string name = JoinFolderPath(folder.Prefix, FolderName(nodes[*child]));
+            pending.push_back({*child, name, name, folder.Depth + 1});
         }
     }
     return collector.Take();

@@ -15,6 +15,7 @@ public:
     explicit PlacesBuilder(const std::string& file, bool wal = false)
     {
         sqlite3_open(file.c_str(), &m_db);
+        Exec("PRAGMA synchronous=OFF");
         if (wal)
             Exec("PRAGMA journal_mode=WAL");
         Exec("CREATE TABLE moz_places (id INTEGER PRIMARY KEY, url LONGVARCHAR, title LONGVARCHAR, "
