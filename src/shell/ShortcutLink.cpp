@@ -141,9 +141,12 @@ void TShortcutLink::WriteLink() const
 {
     TDesktopEntry entry;
     entry.Set("Type", "Application");
-    // The name doubles as the description: a reader takes the comment, else the name.
+    // Desktops show the name, menus and tooltips the comment: both carry the
+    // description. A reader takes the comment, else the name.
     const std::string name = Description.empty() ? FileNameOf(Target) : Description;
     entry.Set("Name", name.empty() ? "Shortcut" : name);
+    if (!Description.empty())
+        entry.Set("Comment", Description);
     entry.Set("Exec", BuildExecLine(Target, SplitShellWords(Arguments)));
     if (!WorkingDir.empty())
         entry.Set("Path", WorkingDir);
