@@ -73,7 +73,6 @@ void TfrmMain::SetUpStartupLoad()
     load.Set(TLoadStep::RunCounter, [this] { CountRunAndDetectReadOnly(); });
     load.Set(TLoadStep::ElapseAndFont, [this] { ReadElapseAndFont(); });
     load.Set(TLoadStep::BarLook, [this] { ReadBarLook(); });
-    load.Set(TLoadStep::ClockSync, [this] { ReadSyncSettings(*m_settings, m_config, m_last); });
     load.Set(TLoadStep::TraySettings, [this] { ReadTraySettings(*m_settings, m_config); });
     load.Set(TLoadStep::CommandHistory, [this] { ReadCommandHistory(); });
     load.Set(TLoadStep::Entries, [this] { ReadIconSize(); });
@@ -248,8 +247,6 @@ void TfrmMain::StoreShutdownState()
     state.Place = {x(), y(), m_normalClient.width(), m_normalClient.height()};
     if (m_stepsDone.contains(TLoadStep::ElapseAndFont))
         state.Elapse = m_clock.Elapse();
-    if (m_stepsDone.contains(TLoadStep::ClockSync))
-        state.SyncTimeTime = m_last.SyncTimeTime;
     if (m_stepsDone.contains(TLoadStep::TrayIcons))
         state.IPNet = m_last.IPNet;
     if (m_stepsDone.contains(TLoadStep::CommandHistory)) {

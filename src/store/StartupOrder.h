@@ -36,7 +36,8 @@ enum class TLoadStep {
 enum class TShutdownStep {
     StopTimers = 1, // handlers detached, bar hidden, timers stopped
     ReleaseLocks,   // instance locks released, tray icons removed
-    StoreState,     // position, size, sync time, interface, command history, flush
+    StoreSyncTime,  // clock sync stopped, its last-sync text written
+    StoreState,     // position, size, interface, command history, flush
     FreeObjects,    // buttons, settings store and the rest freed
     StopWeather,    // the weather worker stopped
     ReleaseDriver,  // the sensor device released
