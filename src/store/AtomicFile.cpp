@@ -39,7 +39,10 @@ std::optional<std::string> ResolveLinks(std::string path)
     return std::nullopt;
 }
 
-bool HasWriteBits(const struct stat& st) { return (st.st_mode & 0222) != 0; }
+bool HasWriteBits(const struct stat& st)
+{
+    return (st.st_mode & 0222) != 0;
+}
 
 bool CanWrite(const std::string& path)
 {
@@ -61,7 +64,25 @@ bool WriteAll(int fd, std::string_view text)
     return true;
 }
 
-std::string Reason(int error) { return std::strerror(error); }
+std::string Reason(int error)
+{
+    return std::strerror(error);
+}
+
+// For a file whose folder takes no temporary file: the new text is written
+// over the old from the start, the rest cut off and the file synced. A crash
+// part-way leaves a mixed file, which is why this is only the fallback.
+std::optional<std::string> WriteInPlace(const std::string& target, std::string_view text)
+{
+    int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Reason(errno);
+    bool ok = WriteAll(fd, text) && ::ftruncate(fd, static_cast<off_t>(text.size())) == 0 && ::fsync(fd) == 0;
+    const int error = errno;
+    if (::close(fd) != 0 && ok)
+        return Reason(errno);
+    return ok ? std::nullopt : std::optional<std::string>(Reason(error));
+}
 
 } // namespace
 
@@ -72,7 +93,7 @@ bool IsWritablePath(const std::string& path)
         return false;
     struct stat st {};
     if (::stat(target->c_str(), &st) == 0)
-        return HasWriteBits(st) && ::access(target->c_str(), W_OK) == 0 && CanWrite(FolderOf(*target));
+        return HasWriteBits(st) && ::access(target->c_str(), W_OK) == 0;
     return CanWrite(FolderOf(*target));
 }
 
@@ -87,8 +108,11 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     bool exists = ::stat(target->c_str(), &old) == 0;
     if (exists && (!HasWriteBits(old) || ::access(target->c_str(), W_OK) != 0))
         return Reason(EACCES);
-    if (!CanWrite(folder))
+    if (!CanWrite(folder)) {
+        if (exists)
+            return WriteInPlace(*target, text);
         return Reason(::access(folder.c_str(), F_OK) == 0 ? EACCES : ENOENT);
+    }
 
     static std::atomic<unsigned> counter{0};
     std::string temp;
@@ -96,6 +120,8 @@ std::optional<std::string> WriteFileAtomically(const std::string& path, std::str
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = *target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && exists && (errno == EACCES || errno == EPERM))
+            return WriteInPlace(*target, text);
         if (fd < 0 && errno != EEXIST)
             return Reason(errno);
     }

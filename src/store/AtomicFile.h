@@ -12,10 +12,13 @@ namespace tramble {
 // target replaced; the old file's permissions are kept. A file or folder
 // without any write permission counts as unwritable, even for root, as a
 // read-only file does elsewhere. Returns the system's reason on failure, when
-// the old file is untouched.
+// the old file is untouched. A writable file in a folder that refuses the
+// temporary file is written in place instead (over the old text, cut to
+// length, synced), so that such set-ups keep working.
 std::optional<std::string> WriteFileAtomically(const std::string& path, std::string_view text);
 
-// Whether WriteFileAtomically may succeed on this path without trying it.
+// Whether WriteFileAtomically may succeed on this path without trying it:
+// a writable file, or a writable folder for a new one.
 bool IsWritablePath(const std::string& path);
 
 } // namespace tramble

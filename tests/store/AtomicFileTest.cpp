@@ -91,6 +91,45 @@ TEST(AtomicFlush, UnwritableFolderFails)
     ::chmod(folder.c_str(), 0755);
 }
 
+// A folder that takes no new file still lets its writable files be changed:
+// they are written in place, longer and shorter than before, through a link
+// too, and keep their owner and permissions.
+TEST(AtomicFlush, WritableFileInUnwritableFolderIsWrittenInPlace)
+{
+    TempDir dir;
+    const fs::path folder = dir.path() / "locked";
+    fs::create_directory(folder);
+    const std::string path = (folder / "s.ini").string();
+    const std::string link = dir.file("link.ini");
+    WriteFileBytes(path, kOld);
+    ::chmod(path.c_str(), 0640);
+    fs::create_symlink(path, link);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    ::chmod(folder.c_str(), 0555);
+    EXPECT_TRUE(IsWritablePath(path));
+
+    for (const std::string& text : {std::string(5000, 'x'), std::string("[S]\r\nk=short\r\n"), std::string()}) {
+        EXPECT_EQ(WriteFileAtomically(path, text), std::nullopt);
+        EXPECT_EQ(ReadFileBytes(path), text);
+    }
+    TFastIniFile store(link);
+    store.WriteText("S", "k", "new");
+    store.Flush();
+    EXPECT_FALSE(store.Modified());
+    EXPECT_EQ(ReadFileBytes(path), "[S]\r\nk=new\r\n");
+
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the same file, not a new one";
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(FilesIn(folder), 1u);
+    // A new file still needs the folder.
+    EXPECT_FALSE(IsWritablePath((folder / "new.ini").string()));
+    EXPECT_NE(WriteFileAtomically((folder / "new.ini").string(), "x"), std::nullopt);
+    ::chmod(folder.c_str(), 0755);
+}
+
 TEST(AtomicFlush, DiskErrorPartWayLeavesOldFileIntact)
 {
     TempDir dir;
