@@ -2,27 +2,28 @@
 
 #include "launcher/StripPlacement.h"
 #include "store/ColorNames.h"
+#include "store/SettingsKeys.h"
 
 namespace tramble {
 
 // The strip's settings of section "cfg", as read from the file.
 struct TRainbowSettings {
-    int Speed = 2;   // RainBowSpeed: phase step per tick, 0 means 1
-    int Width = 150; // RainBowWidth: length along the edge
-    int Height = 3;  // RainBowHeight: thickness
-    int Style = 0;   // RainbowStyle: 0..4, anything else draws nothing
-    bool UserColor = false;
-    TColor RBCC1 = 0;
-    TColor RBCC2 = 0xFFFFFF;
+    int Speed = keys::RainBowSpeed.Number;   // phase step per tick, 0 means 1
+    int Width = keys::RainBowWidth.Number;   // length along the edge
+    int Height = keys::RainBowHeight.Number; // thickness
+    int Style = keys::RainbowStyle.Number;   // 0..4, anything else draws nothing
+    bool UserColor = keys::UserColor.Number != 0;
+    TColor RBCC1 = keys::RBCC1.Number;
+    TColor RBCC2 = keys::RBCC2.Number;
 };
 
 // The ranges the options dialog allows. The file may hold anything, so the
 // strip is sized and drawn with the values forced into them.
-constexpr int kStripMinLength = 36;
-constexpr int kStripMaxLength = 280;
-constexpr int kStripMinThickness = 1;
-constexpr int kStripMaxThickness = 12;
-constexpr int kRainbowMaxSpeed = 10;
+constexpr int kStripMinLength = keys::RainBowWidth.Range.Min;
+constexpr int kStripMaxLength = keys::RainBowWidth.Range.Max;
+constexpr int kStripMinThickness = keys::RainBowHeight.Range.Min;
+constexpr int kStripMaxThickness = keys::RainBowHeight.Range.Max;
+constexpr int kRainbowMaxSpeed = keys::RainBowSpeed.Range.Max;
 
 TRainbowSettings ClampedForDrawing(const TRainbowSettings& settings);
 
