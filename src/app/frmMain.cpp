@@ -14,6 +14,7 @@
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
 #include "timesync/ui/ClockSyncController.h"
+#include "tray/ui/TrayController.h"
 #include "ui/Prompts.h"
 
 #include <QAbstractButton>
@@ -57,6 +58,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     SetUpEntries();
     SetUpCommandBox();
     m_clockSync = std::make_unique<TClockSyncController>(*this);
+    m_tray = std::make_unique<TTrayController>(*this);
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);

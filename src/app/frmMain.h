@@ -40,6 +40,7 @@ class TEntrySystem;
 class TInterpreter;
 class TLanguageMenu;
 class TRainbowStrip;
+class TTrayController;
 
 // The launcher bar: a small topmost tool window with the main image, the
 // bookmark button and the application buttons in a grid above the command
@@ -218,6 +219,7 @@ private:
     std::unique_ptr<TCommandBox> m_commandBox;
 
     std::unique_ptr<TClockSyncController> m_clockSync;
+    std::unique_ptr<TTrayController> m_tray;
 };
 
 } // namespace tramble

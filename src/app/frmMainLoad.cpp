@@ -73,13 +73,11 @@ void TfrmMain::SetUpStartupLoad()
     load.Set(TLoadStep::RunCounter, [this] { CountRunAndDetectReadOnly(); });
     load.Set(TLoadStep::ElapseAndFont, [this] { ReadElapseAndFont(); });
     load.Set(TLoadStep::BarLook, [this] { ReadBarLook(); });
-    load.Set(TLoadStep::TraySettings, [this] { ReadTraySettings(*m_settings, m_config); });
     load.Set(TLoadStep::CommandHistory, [this] { ReadCommandHistory(); });
     load.Set(TLoadStep::Entries, [this] { ReadIconSize(); });
     load.Set(TLoadStep::Language, [this] { LoadLanguageAtStart(); });
     load.Set(TLoadStep::ShowCommandBox, [this] { ShowCommandBox(); });
     load.Set(TLoadStep::SizeAndPosition, [this] { ApplySizeAndPosition(); });
-    load.Set(TLoadStep::TrayIcons, [this] { m_last.IPNet = ReadSetting(*m_settings, keys::IPNet); });
     load.Set(TLoadStep::Caption, [this] { UpdateCaption(); });
     load.Set(TLoadStep::Alarms, [this] { ReadAlarmSettings(*m_settings, m_config); });
     load.Set(TLoadStep::ReadOnlyMenus, [this] { EnableItemsOutsideReadOnly(); });
@@ -247,8 +245,6 @@ void TfrmMain::StoreShutdownState()
     state.Place = {x(), y(), m_normalClient.width(), m_normalClient.height()};
     if (m_stepsDone.contains(TLoadStep::ElapseAndFont))
         state.Elapse = m_clock.Elapse();
-    if (m_stepsDone.contains(TLoadStep::TrayIcons))
-        state.IPNet = m_last.IPNet;
     if (m_stepsDone.contains(TLoadStep::CommandHistory)) {
         std::vector<std::string> history;
         for (int i = 0; i < cbbCmd->count(); ++i)

@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 164> kEntries{{
+constexpr std::array<TLanguageEntry, 166> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -179,6 +179,13 @@ constexpr std::array<TLanguageEntry, 164> kEntries{{
     {"Message", "GroupExist", "Group have been exist", "分组已经存在"},
     {"Message", "DeleteGroup", "Do you really want to delete group", "确实要删除分组"},
     {"Message", "GetCPUUsageError", "Get CPU Usage Error", "获取 CPU 使用率出错"},
+    {"Message", "NoTrayTool", "No program for this is installed; install one of these", "未安装可完成此操作的程序，请安装以下之一"},
+    {"Message", "NoTrayHost",
+     "The desktop shows no tray icons, so the monitors cannot be seen. Install a tray host: on GNOME the "
+     "AppIndicator extension (gnome-shell-extension-appindicator); KDE Plasma, Xfce, MATE, Cinnamon and LXQt "
+     "have one.",
+     "桌面不显示托盘图标，因此看不到监视器。请安装托盘宿主：GNOME 上安装 AppIndicator 扩展"
+     "（gnome-shell-extension-appindicator）；KDE Plasma、Xfce、MATE、Cinnamon 和 LXQt 已自带。"},
 }};
 
 } // namespace

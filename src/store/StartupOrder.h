@@ -35,9 +35,10 @@ enum class TLoadStep {
 // The steps of shut-down, in this order.
 enum class TShutdownStep {
     StopTimers = 1, // handlers detached, bar hidden, timers stopped
-    ReleaseLocks,   // instance locks released, tray icons removed
+    ReleaseLocks,   // instance locks released
+    TrayIcons,      // tray timer stopped, tray icons removed, watched interface written
     StoreSyncTime,  // clock sync stopped, its last-sync text written
-    StoreState,     // position, size, interface, command history, flush
+    StoreState,     // position, size, command history, flush
     FreeObjects,    // buttons, settings store and the rest freed
     StopWeather,    // the weather worker stopped
     ReleaseDriver,  // the sensor device released
