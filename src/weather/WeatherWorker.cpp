@@ -1,12 +1,12 @@
 #include "weather/WeatherWorker.h"
 
+#include "formula/Stamp.h"
 #include "weather/HttpClient.h"
 #include "weather/WeatherRequests.h"
 #include "weather/WeatherXml.h"
 
 #include <atomic>
 #include <condition_variable>
-#include <ctime>
 #include <mutex>
 
 namespace tramble {
@@ -180,19 +180,6 @@ bool TWeatherWorker::Stop(int rounds, std::chrono::milliseconds pause)
     else
         m_thread.detach();
     return ended;
-}
-
-double LocalStamp(TClock::WallTime moment)
-{
-    using namespace std::chrono;
-    const std::time_t seconds = system_clock::to_time_t(moment);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    const auto sinceEpoch = duration_cast<milliseconds>(moment.time_since_epoch()).count();
-    const double ms = double(((sinceEpoch % 1000) + 1000) % 1000);
-    constexpr double kUnixEpochStamp = 25569; // 1970-01-01
-    const double localSeconds = double(seconds) + double(local.tm_gmtoff);
-    return kUnixEpochStamp + (localSeconds + ms / 1000.0) / 86400.0;
 }
 
 } // namespace tramble

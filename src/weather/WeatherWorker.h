@@ -60,8 +60,4 @@ private:
     std::thread m_thread;
 };
 
-// A wall-clock moment as a local stamp: days since 1899-12-30 00:00 local
-// time, the time of day as the fraction.
-double LocalStamp(TClock::WallTime moment);
-
 } // namespace tramble

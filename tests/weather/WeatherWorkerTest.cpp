@@ -2,6 +2,7 @@
 
 #include "Servers.h"
 #include "Wait.h"
+#include "formula/Stamp.h"
 
 #include <gtest/gtest.h>
 
