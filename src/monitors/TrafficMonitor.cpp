@@ -88,8 +88,8 @@ void TTrafficMonitor::Sample()
     Shift(m_upload);
     // When nothing is written the newest entry repeats.
     m_netmon.SampleTraffic(m_download[59], m_upload[59]);
-    m_downloadSum += m_download[59] - m_download[50];
-    m_uploadSum += m_upload[59] - m_upload[50];
+    m_downloadSum += int64_t{m_download[59]} - m_download[50];
+    m_uploadSum += int64_t{m_upload[59]} - m_upload[50];
 }
 
 bool TTrafficMonitor::ItemsMatchTable() const

@@ -2,6 +2,7 @@
 
 #include "monitors/NetMon.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -52,8 +53,13 @@ public:
 
     const std::array<int32_t, 60>& DownloadHistory() const { return m_download; }
     const std::array<int32_t, 60>& UploadHistory() const { return m_upload; }
-    int32_t DownloadWindowSum() const { return m_downloadSum; }
-    int32_t UploadWindowSum() const { return m_uploadSum; }
+    // The bytes of the nine newest samples. Nine seconds of a fast link pass
+    // 32 bits, so the sums are kept in 64; the 32-bit figures the icon reads
+    // stop at the largest 32-bit value.
+    int64_t DownloadWindowBytes() const { return m_downloadSum; }
+    int64_t UploadWindowBytes() const { return m_uploadSum; }
+    int32_t DownloadWindowSum() const { return Saturated(m_downloadSum); }
+    int32_t UploadWindowSum() const { return Saturated(m_uploadSum); }
     // Recent rates in KB/s as the tooltip shows them.
     double DownloadRateK() const { return m_downloadSum / 10240.0; }
     double UploadRateK() const { return m_uploadSum / 10240.0; }
@@ -61,6 +67,7 @@ public:
     const TNetMon& NetMon() const { return m_netmon; }
 
 private:
+    static int32_t Saturated(int64_t sum) { return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX)); }
     void ClearHistories();
     void BuildInterfaceMenu();
     bool ItemsMatchTable() const;
@@ -68,8 +75,8 @@ private:
     TNetMon m_netmon;
     std::array<int32_t, 60> m_download{};
     std::array<int32_t, 60> m_upload{};
-    int32_t m_downloadSum = 0; // entries 51..59, the nine newest
-    int32_t m_uploadSum = 0;
+    int64_t m_downloadSum = 0; // entries 51..59, the nine newest
+    int64_t m_uploadSum = 0;
     bool m_available = false;
     std::vector<std::string> m_items;
     int m_marked = -1;

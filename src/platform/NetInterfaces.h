@@ -11,7 +11,8 @@ namespace tramble::platform {
 // The interface table: byte counters from <procRoot>/net/dev, rows in
 // interface-index order (<sysRoot>/class/net/<name>/ifindex), the physical
 // address length from addr_len (0 for loopback), the name as description.
-// The sysfs attributes are read again only when the set of names changes.
+// The sysfs attributes are read again only when the names or the indexes
+// change (an interface deleted and created again keeps its name only).
 // The interface the traffic monitor shows unless the user picked one: the
 // interface of the default route with the lowest metric (<procRoot>/net/route),
 // else the first interface in index order that is up and has a physical
@@ -33,6 +34,7 @@ private:
         uint32_t physAddrLength = 0;
     };
     void LearnAttributes(const std::vector<TNetDevCounters>& counters);
+    bool SameInterfaces(const std::vector<TNetDevCounters>& counters) const;
 
     std::string m_procRoot;
     std::string m_sysRoot;

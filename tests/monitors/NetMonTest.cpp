@@ -241,6 +241,40 @@ TEST(TrafficMonitor, WindowSumsStayTheNewestNineAcrossRepeats)
     }
 }
 
+// Nine seconds at a gigabyte per second are far beyond 32 bits: the rates
+// stay exact, the 32-bit sums the icon reads stop at their largest value,
+// and quiet seconds bring both back down.
+TEST(TrafficMonitor, FastLinksNeitherOverflowNorWrap)
+{
+    auto table = std::make_shared<FakeTable>();
+    uint64_t in = 0;
+    table->rows = {Row("eth0", 6, in, 0)};
+    TTrafficMonitor monitor(SourceOf(table));
+    monitor.Initialise();
+    monitor.Start();
+    struct TPhase {
+        int Seconds;
+        uint64_t PerSecond;
+        double RateK;
+        int32_t IconSum;
+    };
+    const double gigabyte = 1u << 30;
+    for (const TPhase& phase :
+         {TPhase{12, 1u << 30, 9 * gigabyte / 10240, INT32_MAX}, TPhase{3, 0, 6 * gigabyte / 10240, INT32_MAX},
+          TPhase{6, 0, 0.0, 0}, TPhase{9, 0x7FFFFFFF, 9 * double(0x7FFFFFFF) / 10240, INT32_MAX}}) {
+        for (int second = 0; second < phase.Seconds; ++second) {
+            in += phase.PerSecond;
+            table->rows = {Row("eth0", 6, in, 0)};
+            monitor.Sample();
+        }
+        EXPECT_DOUBLE_EQ(monitor.DownloadRateK(), phase.RateK) << phase.PerSecond;
+        EXPECT_EQ(monitor.DownloadWindowSum(), phase.IconSum) << phase.PerSecond;
+        EXPECT_EQ(monitor.DownloadWindowBytes(),
+                  std::accumulate(monitor.DownloadHistory().begin() + 51, monitor.DownloadHistory().end(), int64_t{0}));
+        EXPECT_EQ(monitor.UploadWindowSum(), 0);
+    }
+}
+
 TEST(TrafficMonitor, StartMarksTheSelectedItemOrTheFirstWithAnAddress)
 {
     auto table = std::make_shared<FakeTable>();

@@ -344,6 +344,32 @@ TEST(InterfaceTable, RowsInIndexOrderWithPhysicalAddressLengths)
     EXPECT_FALSE(missing.Read());
 }
 
+// An interface deleted and created again under its old name gets a new
+// index: its place and its address length are learnt again.
+TEST(InterfaceTable, InterfaceCreatedAgainUnderItsNameIsLearntAgain)
+{
+    TempDir dir;
+    Put(dir, "proc/net/dev", NetDev({{"eth0", 100, 200}, {"usb0", 1, 2}}));
+    PutInterface(dir, "eth0", 2, 1, 6);
+    PutInterface(dir, "usb0", 3, 1, 6);
+    TInterfaceTableReader reader(Root(dir, "proc"), Root(dir, "sys"));
+    auto describe = [&reader] {
+        std::vector<std::pair<std::string, uint32_t>> rows;
+        const auto table = reader.Read();
+        for (const TIfRow& row : table.Value())
+            rows.emplace_back(row.Description, row.PhysAddrLength);
+        return rows;
+    };
+    using Rows = std::vector<std::pair<std::string, uint32_t>>;
+    EXPECT_EQ(describe(), (Rows{{"eth0", 6}, {"usb0", 6}}));
+
+    // eth0 comes back as a tunnel without an address, after usb0.
+    PutInterface(dir, "eth0", 7, 65534, 0);
+    EXPECT_EQ(describe(), (Rows{{"usb0", 6}, {"eth0", 0}}));
+    // Unchanged indexes keep the table as it is.
+    EXPECT_EQ(describe(), (Rows{{"usb0", 6}, {"eth0", 0}}));
+}
+
 TEST(SystemStatusReaders, MemoryAndPowerFromFixtureTrees)
 {
     TempDir dir;

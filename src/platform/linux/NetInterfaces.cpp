@@ -143,15 +143,28 @@ void TInterfaceTableReader::LearnAttributes(const std::vector<TNetDevCounters>& 
                      [this](size_t a, size_t b) { return m_attributes[a].ifindex < m_attributes[b].ifindex; });
 }
 
+bool TInterfaceTableReader::SameInterfaces(const std::vector<TNetDevCounters>& counters) const
+{
+    if (counters.size() != m_names.size())
+        return false;
+    for (size_t i = 0; i < counters.size(); ++i) {
+        if (counters[i].Name != m_names[i])
+            return false;
+    }
+    for (size_t i = 0; i < counters.size(); ++i) {
+        const std::string index = m_sysRoot + "/class/net/" + m_names[i] + "/ifindex";
+        if (ReadKernelNumber(index).value_or(INT64_MAX) != m_attributes[i].ifindex)
+            return false;
+    }
+    return true;
+}
+
 TReading<TIfTable> TInterfaceTableReader::Read()
 {
     if (!ReadKernelFile(m_procRoot + "/net/dev", m_text))
         return TReading<TIfTable>::None();
     const std::vector<TNetDevCounters> counters = ParseNetDev(m_text);
-    bool sameNames = counters.size() == m_names.size();
-    for (size_t i = 0; sameNames && i < counters.size(); ++i)
-        sameNames = counters[i].Name == m_names[i];
-    if (!sameNames)
+    if (!SameInterfaces(counters))
         LearnAttributes(counters);
 
     TIfTable table;
