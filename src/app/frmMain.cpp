@@ -63,8 +63,11 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);
     tmrAnimation.setInterval(200);
-    connect(&tmrAnimation, &QTimer::timeout, this, &TfrmMain::OnAnimationTick);
-    tmrAnimation.start();
+    connect(&tmrAnimation, &QTimer::timeout, this, &TfrmMain::RunAutoHide);
+    tmrSeconds.setSingleShot(true);
+    tmrSeconds.setTimerType(Qt::PreciseTimer);
+    connect(&tmrSeconds, &QTimer::timeout, this, &TfrmMain::OnSecondsTick);
+    OnSecondsTick();
     tmrRainbow.setInterval(110);
     connect(&tmrRainbow, &QTimer::timeout, this, &TfrmMain::OnRainbowTick);
 
@@ -157,6 +160,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     KeepOnDesktop(true);
+    UpdateAutoHideProbe();
     if (m_resizeHandlerAttached)
         RequestLayout();
 }
@@ -165,6 +169,7 @@ void TfrmMain::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     KeepOnDesktop(false);
+    UpdateAutoHideProbe();
 }
 
 QRect TfrmMain::Desktop() const
@@ -251,14 +256,12 @@ void TfrmMain::StorePlace()
     }
 }
 
-void TfrmMain::OnAnimationTick()
+void TfrmMain::OnSecondsTick()
 {
-    RunAutoHide();
-    // The seconds clock looks at the wall clock on every third tick.
-    if (++m_animationTicks < 3)
-        return;
-    m_animationTicks = 0;
-    const TClockTick tick = m_clock.Look(QTime::currentTime().second());
+    const QTime now = QTime::currentTime();
+    // Just past the next whole second, so each one is seen once.
+    tmrSeconds.start(1000 - now.msec() + 20);
+    const TClockTick tick = m_clock.Look(now.second());
     if (m_modes.ReadOnlyMode || !tick.StoreState || !m_settings)
         return;
     try {
@@ -286,6 +289,8 @@ void TfrmMain::EnterRainbowMode()
     const TStrip strip = PlaceStrip(window, ToTRect(Desktop()), look.Width, look.Height);
     m_strip->ShowAt(strip);
     tmrRainbow.start();
+    tmrAnimation.stop();
+    m_stripProbe.start();
 }
 
 void TfrmMain::LeaveRainbowMode()
@@ -302,6 +307,7 @@ void TfrmMain::LeaveRainbowMode()
     setAcceptDrops(!m_modes.ReadOnlyMode);
     show();
     raise();
+    UpdateAutoHideProbe();
 }
 
 bool TfrmMain::StartDrag(QMouseEvent* event)

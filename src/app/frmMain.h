@@ -13,6 +13,7 @@
 #include "store/StartupOrder.h"
 #include "ui/BarLink.h"
 
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QSize>
 #include <QTimer>
@@ -117,6 +118,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -158,7 +161,7 @@ private:
 
     // Window behaviour (frmMain.cpp).
     void LayOut();
-    void OnAnimationTick();
+    void OnSecondsTick();
     void StorePlace();
     void ApplyTitleBar();
     void KeepOnDesktop(bool sizing);
@@ -169,6 +172,7 @@ private:
     TRainbowSettings RainbowSettings() const;
     void OnRainbowTick();
     void RunAutoHide();
+    void UpdateAutoHideProbe();
     TProbeSight SightAt(TPoint p) const;
 
     TBarEnvironment m_env;
@@ -193,8 +197,14 @@ private:
     TRainbowStrip* m_strip = nullptr;
 
     QTimer tmrLayout;
+    // Auto-hide's 200-ms probe; it runs only while a decision can come of
+    // it, so an idle bar sleeps.
     QTimer tmrAnimation;
-    int m_animationTicks = 0;
+    // The seconds counter's look at the wall clock, once just after each
+    // whole second.
+    QTimer tmrSeconds;
+    // In the strip, the probe rides on the rainbow's frames.
+    QElapsedTimer m_stripProbe;
     QTimer tmrRainbow;
     TAutoHide m_autoHide;
 

@@ -90,6 +90,7 @@ void TfrmMain::SetUpShutdown()
         m_resizeHandlerAttached = false;
         tmrLayout.stop();
         tmrAnimation.stop();
+        tmrSeconds.stop();
         tmrRainbow.stop();
         m_strip->hide();
         hide();

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEnterEvent>
 
 namespace tramble {
 
@@ -55,6 +56,36 @@ void TfrmMain::ApplyStripSettings()
 void TfrmMain::OnRainbowTick()
 {
     m_strip->NextFrame(RainbowSettings());
+    if (m_stripProbe.hasExpired(tmrAnimation.interval())) {
+        m_stripProbe.restart();
+        RunAutoHide();
+    }
+}
+
+void TfrmMain::UpdateAutoHideProbe()
+{
+    // Only a shown bar at a desktop edge can hide, and not while the pointer
+    // is on it: then leaving it is an event of its own.
+    const bool armed = !m_inStrip && isVisible() && !underMouse() &&
+                       TouchesDesktopEdge(ToTRect(frameGeometry()), ToTRect(Desktop()));
+    if (!armed)
+        tmrAnimation.stop();
+    else if (!tmrAnimation.isActive())
+        tmrAnimation.start();
+}
+
+void TfrmMain::enterEvent(QEnterEvent* event)
+{
+    QWidget::enterEvent(event);
+    // One look with the pointer on the bar starts the hide count again.
+    RunAutoHide();
+    UpdateAutoHideProbe();
+}
+
+void TfrmMain::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    UpdateAutoHideProbe();
 }
 
 void TfrmMain::RunAutoHide()
