@@ -1,6 +1,7 @@
 // The real program under Xvfb with a window manager and a tray host.
 #include "store/FastIniFile.h"
 
+#include "support/NoClockSync.h"
 #include "support/TempDir.h"
 #include "support/XSession.h"
 
@@ -48,6 +49,7 @@ protected:
         fs::create_directories(m_dir.path() / folder);
         const fs::path target = m_dir.path() / folder / "tramble";
         fs::copy_file(TRAMBLE_EXECUTABLE, target);
+        test::SwitchOffClockSync((m_dir.path() / folder / "tramble.ini").string());
         return target.string();
     }
 

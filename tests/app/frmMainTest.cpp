@@ -4,6 +4,7 @@
 #include "launcher/ui/RainbowStrip.h"
 #include "platform/Instance.h"
 
+#include "support/NoClockSync.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 
@@ -61,6 +62,7 @@ protected:
 
     std::unique_ptr<TfrmMain> Start(TBarEnvironment env, std::optional<platform::TInstanceClaim> claim = {})
     {
+        test::SwitchOffClockSync(env.SettingsBase + ".ini");
         auto bar = std::make_unique<TfrmMain>(std::move(env), std::move(claim));
         bar->show();
         return bar;

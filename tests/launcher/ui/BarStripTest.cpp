@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "launcher/ui/RainbowStrip.h"
 
+#include "support/NoClockSync.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 
@@ -34,7 +35,7 @@ protected:
 
     std::unique_ptr<TfrmMain> Start(const std::string& ini = "")
     {
-        WriteFileBytes(m_dir.file("tramble.ini"), ini);
+        WriteFileBytes(m_dir.file("tramble.ini"), test::WithoutClockSync(ini));
         TBarEnvironment env;
         env.SettingsBase = m_dir.file("tramble");
         env.AppDir = m_dir.path().string();

@@ -36,7 +36,7 @@ protected:
         const fs::path target = m_dir.path() / "a" / "tramble";
         fs::copy_file(TRAMBLE_EXECUTABLE, target);
         test::WriteFileBytes((m_dir.path() / "a" / "tramble.ini").string(),
-                             "[cfg]\nRainBowWidth=" + std::to_string(kLength) +
+                             "[cfg]\nSyncTime=0\nRainBowWidth=" + std::to_string(kLength) +
                                  "\nRainBowHeight=" + std::to_string(kThickness) +
                                  "\nRainbowStyle=0\nHideSpeed=2\nResSpeed=2\n[last]\nLeft=0\nTop=200\n");
         return target.string();
