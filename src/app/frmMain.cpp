@@ -15,6 +15,7 @@
 #include "store/SettingsKeys.h"
 #include "timesync/ui/ClockSyncController.h"
 #include "tray/ui/TrayController.h"
+#include "weather/ui/WeatherController.h"
 #include "ui/Prompts.h"
 
 #include <QAbstractButton>
@@ -59,6 +60,8 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
     SetUpCommandBox();
     m_clockSync = std::make_unique<TClockSyncController>(*this);
     m_tray = std::make_unique<TTrayController>(*this);
+    m_weather = std::make_unique<TWeatherController>(*this);
+    m_weather->ConnectTray(*m_tray);
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);

@@ -42,6 +42,7 @@ class TInterpreter;
 class TLanguageMenu;
 class TRainbowStrip;
 class TTrayController;
+class TWeatherController;
 
 // The launcher bar: a small topmost tool window with the main image, the
 // bookmark button and the application buttons in a grid above the command
@@ -230,6 +231,7 @@ private:
 
     std::unique_ptr<TClockSyncController> m_clockSync;
     std::unique_ptr<TTrayController> m_tray;
+    std::unique_ptr<TWeatherController> m_weather;
 };
 
 } // namespace tramble

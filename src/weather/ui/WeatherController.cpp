@@ -2,6 +2,7 @@
 
 #include "store/SettingsKeys.h"
 #include "tray/TrayPictures.h"
+#include "tray/ui/TrayController.h"
 #include "ui/BarLink.h"
 #include "ui/Prompts.h"
 #include "weather/ForecastLines.h"
@@ -31,9 +32,8 @@ TGatewayLanguage GatewayLanguageOf(const TLanguage& language)
     return Chinese(language) ? TGatewayLanguage::Chinese : TGatewayLanguage::English;
 }
 
-QIcon WeatherIcon(int number)
+QIcon PictureIcon(const TTrayCanvas& picture)
 {
-    const TTrayCanvas& picture = WeatherPicture(number - 1);
     const QImage image(reinterpret_cast<const uchar*>(picture.Pixels().data()), TTrayCanvas::kSize, TTrayCanvas::kSize,
                        QImage::Format_ARGB32);
     return QIcon(QPixmap::fromImage(image.copy()));
@@ -61,7 +61,25 @@ TWeatherController::TWeatherController(TBarLink& bar, const TClock& clock, QObje
 
 TWeatherController::~TWeatherController()
 {
+    if (m_tray)
+        m_tray->SetWeatherSource({});
     StopWeather();
+}
+
+void TWeatherController::ConnectTray(TTrayController& tray)
+{
+    m_tray = &tray;
+    tray.SetWeatherSource([this] { return std::optional<TTrayWeather>(TrayFigures()); });
+    QMenu* weatherMenu = tray.WeatherMenu();
+    if (!weatherMenu)
+        return;
+    pmTrayWeatherForecast = std::make_unique<QMenu>();
+    pmTrayWeatherForecast->setObjectName(QStringLiteral("pmTrayWeatherForecast"));
+    pmTrayWeatherForecast->setIcon(PictureIcon(MenuPicture(kPictureWeatherUnknown)));
+    weatherMenu->addMenu(pmTrayWeatherForecast.get());
+    ApplyLanguage();
+    FillForecastMenu(*pmTrayWeatherForecast);
+    connect(weatherMenu, &QMenu::aboutToShow, this, [this] { FillForecastMenu(*pmTrayWeatherForecast); });
 }
 
 void TWeatherController::LoadTimer()
@@ -127,6 +145,8 @@ std::string TWeatherController::Host()
 
 void TWeatherController::ApplyLanguage()
 {
+    if (pmTrayWeatherForecast)
+        pmTrayWeatherForecast->setTitle(QString::fromStdString(m_bar.Language().Text("Weather", "Forecast")));
     if (m_gateway)
         m_gateway->SetLanguage(GatewayLanguageOf(m_bar.Language()));
 }
@@ -174,9 +194,10 @@ void TWeatherController::FillForecastMenu(QMenu& menu) const
         const QString day = locale.dayName(updated.addDays(line.Day).dayOfWeek(), QLocale::ShortFormat);
         const QString text = QStringLiteral("%1: %2 / %3, %4 / %5 %6")
                                  .arg(day, Q(line.DayText), Q(line.NightText), Q(line.High), Q(line.Low), unit);
-        menu.addAction(WeatherIcon(line.WeatherIcon), text);
+        menu.addAction(PictureIcon(WeatherPicture(line.WeatherIcon - 1)), text);
     }
     menu.setEnabled(!lines.empty());
+    menu.menuAction()->setEnabled(!lines.empty());
 }
 
 std::optional<TCityRow> TWeatherController::FindCity(QWidget* owner)

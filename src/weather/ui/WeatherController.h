@@ -7,6 +7,7 @@
 #include "weather/WeatherXml.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -20,6 +21,7 @@ namespace tramble {
 
 class TBarLink;
 class TGatewayServer;
+class TTrayController;
 class TWeatherGateway;
 
 // The weather in the running bar: the worker and the timer that paces it,
@@ -47,6 +49,12 @@ public:
     // Fills the Forecast submenu: one entry per forecast day.
     void FillForecastMenu(QMenu& menu) const;
 
+    // The tray's weather icon draws from this controller's record, and its
+    // menu gains the Forecast item.
+    void ConnectTray(TTrayController& tray);
+    // The Forecast item (a submenu filled whenever the menu opens).
+    QMenu* ForecastMenu() const { return pmTrayWeatherForecast.get(); }
+
     // The city finder on owner (the bar when null): city, state and code of
     // the chosen place; nothing when cancelled.
     std::optional<TCityRow> FindCity(QWidget* owner = nullptr);
@@ -73,6 +81,8 @@ private:
     QTimer tmrWeather;
     std::unique_ptr<TWeatherGateway> m_gateway;
     std::unique_ptr<TGatewayServer> m_server;
+    std::unique_ptr<QMenu> pmTrayWeatherForecast;
+    QPointer<TTrayController> m_tray;
     bool m_stopped = false;
 };
 

@@ -8,6 +8,7 @@
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 #include "tray/TrayPictures.h"
+#include "tray/ui/TrayController.h"
 #include "ui/BarLink.h"
 #include "ui/Prompts.h"
 #include "weather/OpenMeteoFixtures.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTreeWidget>
 #include <QWidget>
 
@@ -32,9 +34,9 @@ using namespace std::chrono_literals;
 // What the controller uses of a bar, over a settings file in a temporary folder.
 class TestBar final : public TBarLink {
 public:
-    TestBar()
+    explicit TestBar(const std::string& settings = {})
     {
-        test::WriteFileBytes(m_dir.file("t.ini"), "");
+        test::WriteFileBytes(m_dir.file("t.ini"), settings);
         m_settings = std::make_unique<TFastIniFile>(m_dir.file("t.ini"));
     }
 
@@ -156,6 +158,47 @@ TEST_F(WeatherUi, FoundCityWeatherReachesTheTrayPictureThroughTheBuiltInGateway)
     const auto seen = upstream.Server.Seen();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[1].Params.find("latitude")->second, "30.58");
+}
+
+TEST(WeatherTray, WeatherIconDrawsWhatTheBuiltInGatewayFetched)
+{
+    TFakeOpenMeteo upstream;
+    TestBar bar("[cfg]\nshowWeather=1\nshowFreeMem=0\nshowBattery=0\nshowCPUusage=0\nshowDiskTemp=0\n"
+                "showNetMon=0\nshowCPUTemp=0\nCityCode=30.58,114.27\nWeatherForecastUrl=" +
+                upstream.Server.Base() + "\nWeatherGeocodingUrl=" + upstream.Server.Base() + "\n");
+    test::TempDir system;
+    test::TempDir locks;
+    TTraySetup setup;
+    setup.Roots.Proc = (system.path() / "proc").string();
+    setup.Roots.Sys = (system.path() / "sys").string();
+    setup.Roots.Dev = (system.path() / "dev").string();
+    setup.Roots.SystemBus = "unix:path=" + (system.path() / "no-bus").string();
+    setup.LockFolder = locks.path().string();
+    TTrayController tray(bar, setup);
+    TWeatherController weather(bar);
+    weather.ConnectTray(tray);
+    ASSERT_FALSE(bar.StartupLoad().RunUntilError().has_value());
+    ASSERT_TRUE(tray.IconShown(tiWeather));
+    ASSERT_TRUE(test::WaitFor([&] { return !weather.TrayFigures().Humidity.empty(); }, 8000));
+
+    tray.Tick();
+    const QImage drawn = tray.Icon(tiWeather)->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    TTrayCanvas expected(kWhite);
+    expected.Draw(WeatherPicture(6)); // WMO 3, overcast
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x)
+            ASSERT_EQ(drawn.pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(tray.Icon(tiWeather)->toolTip().contains(QStringLiteral("Overcast")));
+
+    QMenu* menu = tray.WeatherMenu();
+    ASSERT_NE(weather.ForecastMenu(), nullptr);
+    EXPECT_TRUE(menu->actions().contains(weather.ForecastMenu()->menuAction()));
+    EXPECT_EQ(weather.ForecastMenu()->title(), QStringLiteral("Forecast"));
+    emit menu->aboutToShow();
+    EXPECT_EQ(weather.ForecastMenu()->actions().size(), 3);
+    EXPECT_TRUE(weather.ForecastMenu()->menuAction()->isEnabled());
+    bar.ShutdownOrder().RunAll();
 }
 
 TEST_F(WeatherUi, ForecastMenuShowsTheThreeDaysInTheShownUnit)
