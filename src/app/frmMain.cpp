@@ -2,7 +2,6 @@
 
 #include "app/LanguageMenu.h"
 #include "app/QtConvert.h"
-#include "bookmarks/ui/NetBookmarks.h"
 #include "command/ui/CommandBox.h"
 #include "formula/Calcul.h"
 #include "formula/Interpreter.h"
@@ -13,9 +12,6 @@
 #include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "options/ui/OptionsController.h"
-#include "platform/AppPaths.h"
-#include "platform/FocusSignal.h"
-#include "search/ui/AppSearch.h"
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
 #include "timesync/ui/ClockSyncController.h"
@@ -87,17 +83,6 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
                                  },
                              .ApplicationCount = [this] { return m_entries ? uint32_t(m_entries->Count()) : 0u; },
                              .TotalSeconds = [this] { return int64_t(m_clock.Elapse()); }});
-    m_bookmarks = std::make_unique<TNetBookmarks>(*this, tbNetBookmark);
-    m_search = std::make_unique<TAppSearch>(
-        *this, TAppSearchParts{.Box = cbbCmd,
-                               .Entries = [this] { return m_entries.get(); },
-                               .EntryIcon =
-                                   [this](int i) {
-                                       return i >= 0 && size_t(i) < m_entryButtons.size() ? m_entryButtons[i]->icon()
-                                                                                          : QIcon();
-                                   },
-                               .Bookmarks = m_bookmarks.get(),
-                               .FocusSocket = m_claim ? platform::FocusSocketPath(platform::ExecutablePath()) : ""});
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);
@@ -183,9 +168,6 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    // Where the compositor places windows, minimising stays minimising.
-    if (m_env.CompositorPlaces)
-        return;
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         QTimer::singleShot(0, this, &TfrmMain::EnterRainbowMode);
@@ -287,25 +269,12 @@ void TfrmMain::LayOut()
     StorePlace();
 }
 
-TBarPlace TfrmMain::PlaceToStore() const
-{
-    TBarPlace place{x(), y(), m_normalClient.width(), m_normalClient.height()};
-    // The compositor put the bar where it liked: the place stored in an X11
-    // session stays for the next one.
-    if (m_env.CompositorPlaces) {
-        const TStoredPlace stored = ReadBarPlace(*m_settings);
-        place.Left = stored.Left.value_or(place.Left);
-        place.Top = stored.Top.value_or(place.Top);
-    }
-    return place;
-}
-
 void TfrmMain::StorePlace()
 {
     if (m_modes.ReadOnlyMode || !m_settings)
         return;
     try {
-        StoreBarPlace(*m_settings, PlaceToStore());
+        StoreBarPlace(*m_settings, {x(), y(), m_normalClient.width(), m_normalClient.height()});
     } catch (const EFileError&) {
         // The store keeps the old place; the next save tries again.
     }
@@ -334,11 +303,6 @@ void TfrmMain::EnterRainbowMode()
 {
     if (m_inStrip || !isVisible())
         return;
-    // A strip cannot be put at an edge where the compositor places windows.
-    if (m_env.CompositorPlaces) {
-        showMinimized();
-        return;
-    }
     const TRect window = ToTRect(frameGeometry());
     hide();
     m_normalClient = size();

@@ -10,7 +10,6 @@
 #include "store/FastIniFile.h"
 #include "store/Modes.h"
 #include "store/SessionClock.h"
-#include "store/SessionState.h"
 #include "store/StartupOrder.h"
 #include "ui/BarLink.h"
 
@@ -33,7 +32,6 @@ class QToolButton;
 
 namespace tramble {
 
-class TAppSearch;
 class TCalcul;
 class TClockSyncController;
 class TCommandBox;
@@ -42,9 +40,8 @@ class TEntryManager;
 class TEntrySystem;
 class TInterpreter;
 class TLanguageMenu;
-class TNetBookmarks;
-class TOptionsController;
 class TRainbowStrip;
+class TOptionsController;
 class TTrayController;
 class TWeatherController;
 
@@ -168,7 +165,6 @@ private:
     void LayOut();
     void OnSecondsTick();
     void StorePlace();
-    TBarPlace PlaceToStore() const;
     void ApplyTitleBar();
     void KeepOnDesktop(bool sizing);
     QRect Desktop() const;
@@ -237,8 +233,6 @@ private:
     std::unique_ptr<TClockSyncController> m_clockSync;
     std::unique_ptr<TTrayController> m_tray;
     std::unique_ptr<TWeatherController> m_weather;
-    std::unique_ptr<TNetBookmarks> m_bookmarks;
-    std::unique_ptr<TAppSearch> m_search;
     std::unique_ptr<TOptionsController> m_options;
 };
 

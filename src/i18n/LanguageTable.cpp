@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 204> kEntries{{
+constexpr std::array<TLanguageEntry, 187> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -72,10 +72,6 @@ constexpr std::array<TLanguageEntry, 204> kEntries{{
     {"EditApp", "Minimized", "Minimized", "最小化"},
     {"EditApp", "Maximized", "Maximized", "最大化"},
     {"EditApp", "SelectIcon", "Select Icon", "选择图标"},
-    {"EditApp", "ThemeIcons", "Theme icons", "主题图标"},
-    {"EditApp", "ImageFile", "Image file", "图像文件"},
-    {"EditApp", "IconIndex", "Index", "索引"},
-    {"EditApp", "Search", "Search", "搜索"},
 
     {"Option", "Shortcut", "Shortcut", "快捷方式"},
     {"Option", "TrayIcon", "Tray Icon", "托盘图标"},
@@ -190,26 +186,6 @@ constexpr std::array<TLanguageEntry, 204> kEntries{{
      "have one.",
      "桌面不显示托盘图标，因此看不到监视器。请安装托盘宿主：GNOME 上安装 AppIndicator 扩展"
      "（gnome-shell-extension-appindicator）；KDE Plasma、Xfce、MATE、Cinnamon 和 LXQt 已自带。"},
-    {"Message", "WaylandLimits",
-     "The bar runs on Wayland, where a window cannot place itself, stay on top or follow the pointer: "
-     "placement, staying on top, the edge strip and auto-hide are turned off. "
-     "Run it on XWayland (QT_QPA_PLATFORM=xcb) to have them.",
-     "工具栏运行在 Wayland 上，窗口无法自行定位、置顶或跟随鼠标：位置、置顶、边缘色条和自动隐藏已关闭。"
-     "在 XWayland 上运行（QT_QPA_PLATFORM=xcb）即可使用这些功能。"},
-    {"Message", "HotkeyTaken", "Another program already uses this shortcut, so Tramble runs without it:",
-     "另一个程序已占用此快捷键，Tramble 将在没有它的情况下运行："},
-    {"Message", "HotkeyInvalid", "This shortcut is not understood, so Tramble runs without it:",
-     "无法识别此快捷键，Tramble 将在没有它的情况下运行："},
-    {"Bookmark", "Import", "Import…", "导入…"},
-    {"Bookmark", "Export", "Export…", "导出…"},
-    {"Bookmark", "ImportTitle", "Import bookmarks", "导入收藏"},
-    {"Bookmark", "ExportTitle", "Export bookmarks", "导出收藏"},
-    {"Bookmark", "Browser", "Browser and profile", "浏览器和配置文件"},
-    {"Bookmark", "NoBrowser", "No bookmarks of Firefox, Chromium or Google Chrome were found", "未找到 Firefox、Chromium 或 Google Chrome 的收藏"},
-    {"Bookmark", "ImportError", "The bookmarks could not be imported:", "无法导入收藏："},
-    {"Bookmark", "Imported", "Bookmarks imported:", "已导入的收藏："},
-    {"Bookmark", "ExportError", "The bookmarks could not be exported:", "无法导出收藏："},
-    {"Bookmark", "NoGroup", "The bookmark was not added: there is no group, or none was chosen", "未添加收藏：没有分组或未选择分组"},
     {"Option", "Minimize", "Minimize", "最小化"},
     {"Option", "UserColor", "user colors", "自定义颜色"},
     {"Option", "PortableMode", "Portable Mode", "便携模式"},
