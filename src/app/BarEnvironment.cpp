@@ -5,6 +5,9 @@
 #include "platform/RemovableMedia.h"
 #include "platform/SpecialFolders.h"
 
+#include <QGuiApplication>
+
+#include <algorithm>
 #include <filesystem>
 
 namespace tramble {
@@ -24,6 +27,10 @@ TBarEnvironment DetectBarEnvironment(const std::string& executablePath)
     const std::filesystem::path current = std::filesystem::current_path(error);
     if (!error && current.string() != env.AppDir)
         env.LanguageFolders.push_back(current.string());
+    const std::string installed = platform::InstalledDataFolder(executablePath);
+    if (!installed.empty() && std::ranges::find(env.LanguageFolders, installed) == env.LanguageFolders.end())
+        env.LanguageFolders.push_back(installed);
+    env.CompositorPlaces = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     return env;
 }
 

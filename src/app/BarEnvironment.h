@@ -15,10 +15,14 @@ struct TBarEnvironment {
     bool ChineseSystem = false;
     std::string SystemLanguage;               // language used when none is stored
     std::vector<std::string> LanguageFolders; // where "*.lng" files are looked for, in order
+    // The compositor places windows (Wayland): the bar cannot place itself,
+    // stay on top or follow the pointer, so strip and auto-hide are off.
+    bool CompositorPlaces = false;
 };
 
 // The environment of the running program: settings beside the executable or
-// in the user's configuration folder, removable media, the system locale.
+// in the user's configuration folder, removable media, the system locale,
+// the installed data folder and the display platform.
 TBarEnvironment DetectBarEnvironment(const std::string& executablePath);
 
 } // namespace tramble

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,12 +58,25 @@ std::string SettingsBase(const std::string& executablePath)
     const std::string folder = FolderOfPath(executablePath);
     const std::string name = BaseName(executablePath);
     const std::string besideExe = folder + "/" + name;
-    if (Exists(besideExe + ".ini") || IsWritablePath(besideExe + ".ini"))
+    if (Exists(besideExe + ".ini"))
+        return besideExe;
+    // Root may write /usr/bin, but an installed program never keeps its settings there.
+    if (InstalledDataFolder(executablePath).empty() && IsWritablePath(besideExe + ".ini"))
         return besideExe;
     const std::string configFolder = ConfigHome() + "/tramble";
     ::mkdir(ConfigHome().c_str(), 0700);
     ::mkdir(configFolder.c_str(), 0700);
     return configFolder + "/" + name;
+}
+
+std::string InstalledDataFolder(const std::string& executablePath)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(fs::path(executablePath).parent_path() / TRAMBLE_DATA_FROM_BIN, error);
+    if (error || !fs::is_directory(folder, error))
+        return {};
+    return folder.string();
 }
 
 } // namespace tramble::platform
