@@ -83,4 +83,11 @@ void WriteRunCount(TFastIniFile& ini, int n, int32_t runCount)
     ini.WriteNumber(kEntrySection, EntryKey(kRunCount, n), runCount);
 }
 
+void RemoveEntry(TFastIniFile& ini, int n)
+{
+    for (std::string_view name : {kApp, kRunFolder, kIconFile, kIconIndex, kDescript, kArguments, kPromptArgument,
+                                  kAutorun, kWS, kRunCount, kRunTimer})
+        ini.RemoveKey(kEntrySection, EntryKey(name, n));
+}
+
 } // namespace tramble

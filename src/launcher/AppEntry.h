@@ -48,5 +48,7 @@ void WriteEntry(TFastIniFile& ini, int n, const TAppEntry& entry);
 // The keys an edit changes; the run counter and timer are left alone.
 void WriteEditedEntry(TFastIniFile& ini, int n, const TAppEntry& entry);
 void WriteRunCount(TFastIniFile& ini, int n, int32_t runCount);
+// Removes every key of entry number n.
+void RemoveEntry(TFastIniFile& ini, int n);
 
 } // namespace tramble

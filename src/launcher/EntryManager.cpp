@@ -3,6 +3,7 @@
 #include "launcher/BarHold.h"
 #include "launcher/PlaceholderIcon.h"
 #include "launcher/PngImage.h"
+#include "shell/ExecLine.h"
 #include "shell/ShortcutLink.h"
 #include "store/IconCache.h"
 #include "text/TextConvert.h"
@@ -54,9 +55,9 @@ const std::vector<std::vector<std::string>>& DefaultProgramRoles()
 }
 
 TEntryManager::TEntryManager(TFastIniFile& settings, TModes& modes, const TLanguage& language, IEntryView& view,
-                             IEntrySystem& system, TEntrySettings entrySettings)
+                             IEntrySystem& system, TEntrySettings entrySettings, const TClock& clock)
     : m_settings(settings), m_modes(modes), m_language(language), m_view(view), m_system(system),
-      m_set(std::move(entrySettings))
+      m_set(std::move(entrySettings)), m_clock(clock)
 {
 }
 
@@ -85,11 +86,15 @@ bool TEntryManager::LoadIconCache()
     const std::optional<std::vector<std::string>> images = LoadIconCacheFile(m_set.IconCachePath, count);
     if (!images)
         return false;
-    for (int n = 1; n <= count && !m_table.Full(); ++n) {
-        TAppEntry entry = ReadEntry(m_settings, n);
-        if (!entry.App.empty())
-            CreateButton(std::move(entry), (*images)[n - 1]);
+    std::vector<TAppEntry> entries;
+    for (int n = 1; n <= count && n <= kMaxEntries; ++n) {
+        entries.push_back(ReadEntry(m_settings, n));
+        // The images follow the numbers: with a gap they fit no entry.
+        if (entries.back().App.empty())
+            return false;
     }
+    for (size_t i = 0; i < entries.size(); ++i)
+        CreateButton(std::move(entries[i]), (*images)[i]);
     return true;
 }
 
@@ -97,9 +102,33 @@ void TEntryManager::LoadEntries()
 {
     if (LoadIconCache())
         return;
-    for (TStoredEntry& stored : ReadStoredEntries(m_settings))
+    std::vector<int> numbers;
+    for (TStoredEntry& stored : ReadStoredEntries(m_settings)) {
+        numbers.push_back(stored.Number);
         CreateButtonWithIcon(std::move(stored.Entry));
+    }
+    CloseNumberGaps(numbers);
     SaveIconCache();
+}
+
+void TEntryManager::CloseNumberGaps(const std::vector<int>& numbers)
+{
+    bool gaps = false;
+    for (size_t i = 0; i < numbers.size(); ++i)
+        gaps = gaps || numbers[i] != static_cast<int>(i) + 1;
+    if (!gaps || m_modes.ReadOnlyMode)
+        return;
+    // Entry n is written at n, so an entry stored under a higher number would
+    // be overwritten by the next one added: every entry moves down, in order,
+    // and the numbers it leaves are cleared.
+    try {
+        m_table.RewriteEntries(m_settings, false);
+        for (int n = m_table.Count() + 1; n <= numbers.back(); ++n)
+            RemoveEntry(m_settings, n);
+    } catch (const EFileError&) {
+        // The file keeps its numbers; the load is tried again at the next start.
+    }
+    FlushSettings();
 }
 
 void TEntryManager::SaveIconCache()
@@ -266,8 +295,8 @@ void TEntryManager::LaunchEntry(int i)
         return;
     THold hold(m_view);
     if (!m_modes.Loading) {
-        const int64_t now = m_system.NowMs();
-        if (m_guardStart && now - *m_guardStart < kClickGuardMs)
+        const TClock::SteadyTime now = m_clock.Steady();
+        if (m_guardStart && now - *m_guardStart < std::chrono::milliseconds(kClickGuardMs))
             return;
         m_guardStart = now;
     }
@@ -283,7 +312,8 @@ void TEntryManager::LaunchEntry(int i)
         arguments = std::move(*typed);
     }
 
-    if (!m_modes.Loading && !m_system.Exists(target)) {
+    // An address (a desktop link's URL) goes to the opener, as documents do.
+    if (!m_modes.Loading && !IsAddress(target) && !m_system.Exists(target)) {
         m_view.ShowBox(TBoxKind::Warning, Text("Message", "AppNotExist") + " <" + target + ">!   ",
                        Text("Message", "Error"));
         m_view.SetButtonRaised(i, true);

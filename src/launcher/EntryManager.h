@@ -4,6 +4,7 @@
 #include "launcher/EntryTable.h"
 #include "launcher/EntryView.h"
 #include "launcher/PathMacros.h"
+#include "platform/Clock.h"
 #include "store/FastIniFile.h"
 #include "store/Modes.h"
 
@@ -29,8 +30,9 @@ class TEntryManager {
 public:
     static constexpr int64_t kClickGuardMs = 1000;
 
+    // clock: the click guard's time.
     TEntryManager(TFastIniFile& settings, TModes& modes, const TLanguage& language, IEntryView& view,
-                  IEntrySystem& system, TEntrySettings entrySettings);
+                  IEntrySystem& system, TEntrySettings entrySettings, const TClock& clock = SystemClock());
 
     const TEntryTable& Entries() const { return m_table; }
     int Count() const { return m_table.Count(); }
@@ -39,9 +41,11 @@ public:
 
     // Start-up: the entries from the icon cache when it matches the settings
     // file, else from the settings file with their icons, after which the
-    // cache is written once.
+    // cache is written once. Stored numbers with gaps are closed up first
+    // thing, so that every later write reaches its entry.
     void LoadEntries();
-    // True when the entries came from the cache (also with none).
+    // True when the entries came from the cache (also with none). A cache
+    // whose entry numbers have a gap does not match.
     bool LoadIconCache();
     void SaveIconCache();
     // Starts every entry marked for autorun, in entry order.
@@ -67,6 +71,7 @@ private:
     std::string IconPng(const TAppEntry& entry);
     void CreateButtonWithIcon(TAppEntry entry);
     void CreateButton(TAppEntry entry, std::string png);
+    void CloseNumberGaps(const std::vector<int>& numbers);
     void FlushSettings();
 
     TFastIniFile& m_settings;
@@ -76,7 +81,8 @@ private:
     IEntrySystem& m_system;
     TEntrySettings m_set;
     TEntryTable m_table;
-    std::optional<int64_t> m_guardStart;
+    const TClock& m_clock;
+    std::optional<TClock::SteadyTime> m_guardStart;
 };
 
 // The roles of the default programs, each with its candidates in order.

@@ -56,8 +56,6 @@ public:
                      uint8_t windowState) = 0;
     // Icon text for files of this extension ("file,index" or a name); empty when unknown.
     virtual std::string IconForExtension(const std::string& extension) = 0;
-    // Milliseconds of a steady clock.
-    virtual int64_t NowMs() = 0;
 };
 
 } // namespace tramble

@@ -46,6 +46,12 @@ std::string FindProgramInPath(const std::string& name, std::string_view pathList
     }
 }
 
+bool IsAddress(std::string_view target)
+{
+    const size_t colon = target.find("://");
+    return (colon != std::string_view::npos && colon > 0) || target.starts_with("mailto:");
+}
+
 std::string FindProgramInPath(const std::string& name)
 {
     const char* path = std::getenv("PATH");

@@ -24,4 +24,8 @@ std::string FindProgramInPath(const std::string& name, std::string_view pathList
 // The same with the PATH of the environment.
 std::string FindProgramInPath(const std::string& name);
 
+// An address such as "https://host/page" or "mailto:someone" rather than a
+// file: it is opened by the desktop's opener and never looked for on disk.
+bool IsAddress(std::string_view target);
+
 } // namespace tramble

@@ -6,6 +6,8 @@
 #include "support/ArgvDump.h"
 #include "support/TempDir.h"
 
+#include "launcher/PlaceholderIcon.h"
+#include "launcher/PngImage.h"
 #include "store/IconCache.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +24,10 @@ using test::ReadFileBytes;
 using test::WriteFileBytes;
 using Words = std::vector<std::string>;
 
-// The real system with a clock the test moves.
+// The real system, counting what it opens.
 class TestSystem : public TEntrySystem {
 public:
-    int64_t Now = 100000;
     int Opens = 0;
-    int64_t NowMs() override { return Now; }
     int Open(const std::string& target, const std::string& arguments, const std::string& folder, uint8_t state) override
     {
         ++Opens;
@@ -59,7 +59,7 @@ protected:
             s.IconCachePath = Cache();
             s.IconSize = 16;
             s.AutoSortByCount = &m_autoSort;
-            m_manager = std::make_unique<TEntryManager>(*m_ini, m_modes, m_language, m_view, m_system, s);
+            m_manager = std::make_unique<TEntryManager>(*m_ini, m_modes, m_language, m_view, m_system, s, m_clock);
         }
         return *m_manager;
     }
@@ -77,6 +77,13 @@ protected:
         fs::copy_file(TRAMBLE_ARGV_DUMP, path, fs::copy_options::overwrite_existing);
         return path;
     }
+    std::vector<TAppEntry> Table()
+    {
+        std::vector<TAppEntry> entries;
+        for (int i = 0; i < Manager().Count(); ++i)
+            entries.push_back(Manager().Entries()[i]);
+        return entries;
+    }
     std::string Stored(const std::string& key)
     {
         TFastIniFile ini(Ini());
@@ -88,6 +95,7 @@ protected:
     TLanguage m_language;
     test::RecordingEntryView m_view;
     TestSystem m_system;
+    TManualClock m_clock;
     bool m_autoSort = false;
     std::unique_ptr<TFastIniFile> m_ini;
     std::unique_ptr<TEntryManager> m_manager;
@@ -242,6 +250,31 @@ TEST_F(Entries, ShortcutFilesBecomeEntries)
     EXPECT_EQ(m_view.Boxes.back().Caption, "Error");
 }
 
+// A desktop entry of type Link becomes an entry for its address, which
+// launching hands to the desktop's opener (here a stand-in that records
+// its arguments) instead of looking for a program of that name.
+TEST_F(Entries, LinkEntriesOpenTheirAddress)
+{
+    const std::string opener = Program("bin/xdg-open");
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (m_dir.file("bin") + ":" + oldPath).c_str(), 1);
+    std::ofstream(m_dir.file("docs.desktop")) << "[Desktop Entry]\nType=Link\nName=Docs\n"
+                                                 "URL=https://example.invalid/docs?a=1\n";
+    Manager().AddApplication(m_dir.file("docs.desktop"));
+    ASSERT_EQ(Manager().Count(), 1);
+    EXPECT_EQ(Manager().Entries()[0].App, "https://example.invalid/docs?a=1");
+    EXPECT_EQ(Manager().Entries()[0].Descript, "Docs");
+
+    Manager().LaunchEntry(0);
+    const std::optional<test::ArgvDump> dump = test::WaitForArgvDump(Dump());
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(dump);
+    EXPECT_EQ(dump->Argv, (Words{"xdg-open", "https://example.invalid/docs?a=1"}));
+    EXPECT_TRUE(m_view.Boxes.empty());
+    EXPECT_FALSE(m_view.Buttons[0].Raised);
+    EXPECT_EQ(Stored("AppRunCount1"), "1");
+}
+
 TEST_F(Entries, LaunchStartsTheProgramAndCountsIt)
 {
     const std::string program = Program("app/bin/my prog");
@@ -269,10 +302,10 @@ TEST_F(Entries, ClickGuardIgnoresASecondClickWithinASecond)
 {
     Manager().AddApplication(Program("app/prog"));
     Manager().LaunchEntry(0);
-    m_system.Now += 999;
+    m_clock.Advance(std::chrono::milliseconds(999));
     Manager().LaunchEntry(0);
     EXPECT_EQ(m_system.Opens, 1);
-    m_system.Now += 1;
+    m_clock.Advance(std::chrono::milliseconds(1));
     Manager().LaunchEntry(0);
     EXPECT_EQ(m_system.Opens, 2);
     EXPECT_EQ(Stored("AppRunCount1"), "2");
@@ -295,7 +328,7 @@ TEST_F(Entries, PromptedArgumentsAndCancelledPrompt)
     EXPECT_EQ(dump->Argv, (Words{program, "typed", "in here"}));
 
     fs::remove(Dump());
-    m_system.Now += 5000;
+    m_clock.Advance(std::chrono::milliseconds(5000));
     Manager().LaunchEntry(0); // the box is cancelled
     dump = test::WaitForArgvDump(Dump());
     ASSERT_TRUE(dump);
@@ -317,7 +350,7 @@ TEST_F(Entries, FailedStartsLeaveTheButtonRaised)
     EXPECT_EQ(Stored("AppRunCount1"), "1"); // counted whether or not it started
 
     fs::remove(garbage);
-    m_system.Now += 5000;
+    m_clock.Advance(std::chrono::milliseconds(5000));
     Manager().LaunchEntry(0);
     EXPECT_EQ(m_view.Boxes.back().Text, "Application does not exist <" + garbage + ">!   ");
     EXPECT_EQ(m_view.Boxes.back().Caption, "Error");
@@ -345,7 +378,7 @@ TEST_F(Entries, AutoSortMovesAnEntryOnlyPastSmallerCounts)
     ASSERT_TRUE(cache);
     EXPECT_EQ((*cache)[1], m_view.Buttons[1].Png);
     // Now c passes a.
-    m_system.Now += 5000;
+    m_clock.Advance(std::chrono::milliseconds(5000));
     Manager().LaunchEntry(1);
     EXPECT_EQ(Manager().Entries()[0].App, m_dir.file("app/c"));
     // Sorting in read-only mode does nothing.
@@ -375,6 +408,78 @@ TEST_F(Entries, DeletingRenumbersAndKeepsTheIconSize)
     EXPECT_EQ(Stored("Width"), "24");
     EXPECT_TRUE(LoadIconCacheFile(Cache(), 2));
     EXPECT_EQ(m_view.Holds, 0);
+}
+
+// Stored entries with a gap are written back under compact numbers at load,
+// so that adding, counting and editing reach the right entry; a cache drawn
+// for the old numbering is not used.
+TEST_F(Entries, GapsInTheStoredNumbersAreClosedAtLoad)
+{
+    const std::string a = Program("usr/bin/alpha");
+    const std::string b = Program("usr/bin/beta");
+    const std::string c = Program("usr/bin/gamma");
+    for (bool withCache : {false, true}) {
+        Restart();
+        fs::remove(Cache());
+        WriteFileBytes(Ini(), "[Button]\nWidth=16\nNum=4\nApp1=" + a + "\nAppRunCount1=2\n" +
+                                  "AppDescript2=stale\nAppRunCount2=99\n" + "App3=" + b +
+                                  "\nAppDescript3=Bee\nAppRunCount3=5\nAppArguments3=-x\n");
+        if (withCache) {
+            const std::string png = EncodePng(DrawPlaceholderIcon(16));
+            ASSERT_TRUE(SaveIconCacheFile(Cache(), {png, png, png, png}, {}));
+        }
+        m_modes.Loading = true;
+        Manager().LoadEntries();
+        m_modes.Loading = false;
+        ASSERT_EQ(Manager().Count(), 2);
+        EXPECT_EQ(Stored("Num"), "2");
+        EXPECT_EQ(Stored("App2"), b);
+        EXPECT_EQ(Stored("AppDescript2"), "Bee");
+        EXPECT_EQ(Stored("App3"), "<none>");
+        EXPECT_EQ(Stored("AppRunCount3"), "<none>");
+
+        Manager().AddApplication(c);
+        m_clock.Advance(std::chrono::milliseconds(5000));
+        Manager().LaunchEntry(1);
+        ASSERT_TRUE(test::WaitForArgvDump(Dump()));
+        fs::remove(Dump());
+
+        const std::vector<std::vector<std::string>> expected{{"App1", a},
+                                                             {"AppRunCount1", "2"},
+                                                             {"App2", b},
+                                                             {"AppDescript2", "Bee"},
+                                                             {"AppRunCount2", "6"},
+                                                             {"AppArguments2", "-x"},
+                                                             {"App3", "$(Sys)/gamma"},
+                                                             {"AppDescript3", "gamma"},
+                                                             {"AppRunCount3", "0"},
+                                                             {"Num", "3"},
+                                                             {"Width", "16"},
+                                                             {"App4", "<none>"}};
+        for (const auto& key : expected)
+            EXPECT_EQ(Stored(key[0]), key[1]) << key[0] << (withCache ? " with a cache" : "");
+
+        // What was written reads back as the same table, from the cache too.
+        const std::vector<TAppEntry> before = Table();
+        Restart();
+        m_modes.Loading = true;
+        Manager().LoadEntries();
+        m_modes.Loading = false;
+        EXPECT_EQ(Table(), before);
+        EXPECT_EQ(m_view.Extractions, 0);
+    }
+}
+
+// In read-only mode the gap stays in the file: nothing is written.
+TEST_F(Entries, ReadOnlyLoadLeavesGapsAlone)
+{
+    const std::string text = "[Button]\nNum=3\nApp1=/a\nApp3=/c\n";
+    WriteFileBytes(Ini(), text);
+    m_modes.ReadOnlyMode = true;
+    Manager().LoadEntries();
+    EXPECT_EQ(Manager().Count(), 2);
+    Restart();
+    EXPECT_EQ(ReadFileBytes(Ini()), text);
 }
 
 TEST_F(Entries, AutorunAtStartNeedsNoGuardAndCounts)

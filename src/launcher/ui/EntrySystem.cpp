@@ -3,7 +3,6 @@
 #include "platform/FileTypeIcons.h"
 #include "platform/Launch.h"
 
-#include <chrono>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,12 +34,6 @@ int TEntrySystem::Open(const std::string& target, const std::string& arguments, 
 std::string TEntrySystem::IconForExtension(const std::string& extension)
 {
     return platform::RegistryIconFor(extension);
-}
-
-int64_t TEntrySystem::NowMs()
-{
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace tramble

@@ -14,7 +14,6 @@ public:
     int Open(const std::string& target, const std::string& arguments, const std::string& folder,
              uint8_t windowState) override;
     std::string IconForExtension(const std::string& extension) override;
-    int64_t NowMs() override;
 };
 
 } // namespace tramble

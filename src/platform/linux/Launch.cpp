@@ -1,6 +1,7 @@
 #include "platform/Launch.h"
 
 #include "shell/DesktopEntry.h"
+#include "shell/ExecLine.h"
 #include "shell/ShellWords.h"
 
 #include <cerrno>
@@ -38,12 +39,6 @@ void ReapLater(pid_t pid)
     if (pthread_create(&thread, &attr, ReapChild, reinterpret_cast<void*>(static_cast<intptr_t>(pid))) != 0)
         ReapChild(reinterpret_cast<void*>(static_cast<intptr_t>(pid)));
     pthread_attr_destroy(&attr);
-}
-
-bool IsAddress(const std::string& target)
-{
-    const size_t colon = target.find("://");
-    return (colon != std::string::npos && colon > 0) || target.starts_with("mailto:");
 }
 
 int Started(int error)
