@@ -52,6 +52,9 @@ bool TGatewayServer::Start(const std::string& address, int port, int threads)
     // httplib takes ownership of the queue it is handed.
     http.new_task_queue = [threads] { return new httplib::ThreadPool(size_t(std::max(1, threads))); };
     http.set_keep_alive_timeout(1);
+    // Headers and body leave in two writes: without this the second waits
+    // for the client's delayed acknowledgement.
+    http.set_tcp_nodelay(true);
     http.Get(Literal(kWeatherDataPath), [this](const httplib::Request& request, httplib::Response& response) {
         Reply(response, m_gateway.WeatherData(request.get_param_value("location")));
     });

@@ -36,6 +36,7 @@ public:
     // Answers every GET through handler; port 0 takes a free one.
     explicit TLoopbackHttp(THandler handler, int port = 0) : m_handler(std::move(handler))
     {
+        m_server.set_tcp_nodelay(true);
         m_server.Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
             {
                 std::lock_guard lock(m_lock);
