@@ -168,6 +168,9 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    // Where the compositor places windows, minimising stays minimising.
+    if (m_env.CompositorPlaces)
+        return;
     if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
         setWindowState(windowState() & ~Qt::WindowMinimized);
         QTimer::singleShot(0, this, &TfrmMain::EnterRainbowMode);
@@ -269,12 +272,25 @@ void TfrmMain::LayOut()
     StorePlace();
 }
 
+TBarPlace TfrmMain::PlaceToStore() const
+{
+    TBarPlace place{x(), y(), m_normalClient.width(), m_normalClient.height()};
+    // The compositor put the bar where it liked: the place stored in an X11
+    // session stays for the next one.
+    if (m_env.CompositorPlaces) {
+        const TStoredPlace stored = ReadBarPlace(*m_settings);
+        place.Left = stored.Left.value_or(place.Left);
+        place.Top = stored.Top.value_or(place.Top);
+    }
+    return place;
+}
+
 void TfrmMain::StorePlace()
 {
     if (m_modes.ReadOnlyMode || !m_settings)
         return;
     try {
-        StoreBarPlace(*m_settings, {x(), y(), m_normalClient.width(), m_normalClient.height()});
+        StoreBarPlace(*m_settings, PlaceToStore());
     } catch (const EFileError&) {
         // The store keeps the old place; the next save tries again.
     }
@@ -303,6 +319,11 @@ void TfrmMain::EnterRainbowMode()
 {
     if (m_inStrip || !isVisible())
         return;
+    // A strip cannot be put at an edge where the compositor places windows.
+    if (m_env.CompositorPlaces) {
+        showMinimized();
+        return;
+    }
     const TRect window = ToTRect(frameGeometry());
     hide();
     m_normalClient = size();

@@ -10,6 +10,7 @@
 #include "store/FastIniFile.h"
 #include "store/Modes.h"
 #include "store/SessionClock.h"
+#include "store/SessionState.h"
 #include "store/StartupOrder.h"
 #include "ui/BarLink.h"
 
@@ -165,6 +166,7 @@ private:
     void LayOut();
     void OnSecondsTick();
     void StorePlace();
+    TBarPlace PlaceToStore() const;
     void ApplyTitleBar();
     void KeepOnDesktop(bool sizing);
     QRect Desktop() const;

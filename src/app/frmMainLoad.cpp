@@ -105,6 +105,13 @@ void TfrmMain::RunLoad()
     // Each step that completes is recorded, so that shut-down never writes
     // back a value the load did not read.
     RunStartupLoad(m_startupLoad, m_modes, [this](TLoadStep step) { m_stepsDone.insert(step); });
+    // Said once, after the bar has appeared: what the compositor turns off.
+    if (m_env.CompositorPlaces) {
+        QTimer::singleShot(0, this, [this] {
+            ShowMessage(this, QMessageBox::Information, Qs(m_language.Text("Message", "WaylandLimits")),
+                        Qs(m_language.Text("About", "KuvName")));
+        });
+    }
     if (!m_modes.ReadOnlyMode) {
         try {
             m_settings->Flush();
@@ -243,7 +250,7 @@ void TfrmMain::StoreShutdownState()
     if (m_modes.ReadOnlyMode)
         return;
     TShutdownState state;
-    state.Place = {x(), y(), m_normalClient.width(), m_normalClient.height()};
+    state.Place = PlaceToStore();
     if (m_stepsDone.contains(TLoadStep::ElapseAndFont))
         state.Elapse = m_clock.Elapse();
     if (m_stepsDone.contains(TLoadStep::CommandHistory)) {

@@ -90,7 +90,8 @@ void TfrmMain::leaveEvent(QEvent* event)
 
 void TfrmMain::RunAutoHide()
 {
-    if (!m_inStrip && !isVisible())
+    // Without the pointer's place outside the bar there is nothing to decide.
+    if (m_env.CompositorPlaces || (!m_inStrip && !isVisible()))
         return;
     const QRect frame = frameGeometry();
     const QPoint cursor = QCursor::pos();

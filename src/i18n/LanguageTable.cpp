@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 187> kEntries{{
+constexpr std::array<TLanguageEntry, 188> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -186,6 +186,12 @@ constexpr std::array<TLanguageEntry, 187> kEntries{{
      "have one.",
      "桌面不显示托盘图标，因此看不到监视器。请安装托盘宿主：GNOME 上安装 AppIndicator 扩展"
      "（gnome-shell-extension-appindicator）；KDE Plasma、Xfce、MATE、Cinnamon 和 LXQt 已自带。"},
+    {"Message", "WaylandLimits",
+     "The bar runs on Wayland, where a window cannot place itself, stay on top or follow the pointer: "
+     "placement, staying on top, the edge strip and auto-hide are turned off. "
+     "Run it on XWayland (QT_QPA_PLATFORM=xcb) to have them.",
+     "工具栏运行在 Wayland 上，窗口无法自行定位、置顶或跟随鼠标：位置、置顶、边缘色条和自动隐藏已关闭。"
+     "在 XWayland 上运行（QT_QPA_PLATFORM=xcb）即可使用这些功能。"},
     {"Option", "Minimize", "Minimize", "最小化"},
     {"Option", "UserColor", "user colors", "自定义颜色"},
     {"Option", "PortableMode", "Portable Mode", "便携模式"},
