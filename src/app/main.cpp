@@ -2,11 +2,17 @@
 #include "app/TermSignals.h"
 #include "app/frmMain.h"
 #include "platform/AppPaths.h"
+#include "platform/DisplayChoice.h"
 #include "platform/FontWarmUp.h"
 #include "platform/Instance.h"
 
 #include <QApplication>
 #include <QProxyStyle>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 
 namespace {
 
@@ -22,10 +28,36 @@ public:
     }
 };
 
+constexpr const char* kHelp = R"(Usage: tramble [--help]
+
+Tramble is a launcher bar with a command box that evaluates formulas, tray
+monitors, bookmarks, weather and clock synchronisation. Everything is set in
+the bar.
+
+Settings are kept beside the program when its folder can be written, else in
+$XDG_CONFIG_HOME/tramble (by default ~/.config/tramble).
+
+Wayland: Wayland does not let a window place itself, stay on top or follow the
+pointer, which the bar, its edge strip and auto-hide need. In a Wayland session
+with an X display (XWayland) Tramble therefore runs on the X11 platform (xcb).
+Set QT_QPA_PLATFORM to choose the platform yourself, e.g. QT_QPA_PLATFORM=wayland.
+On Wayland without XWayland the bar works, but placement, staying on top, the
+edge strip and auto-hide are turned off.
+)";
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    }
+    if (auto platform = tramble::platform::PreferredQtPlatform())
+        ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
+
     const std::string executable = tramble::platform::ExecutablePath();
     // A copy that runs already, or an eleventh copy, ends without a word.
     std::optional<tramble::platform::TInstanceClaim> claim = tramble::platform::ClaimInstance(executable);
