@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tramble {
+
+// A key with modifiers, the key given as an X keysym number.
+struct THotkey {
+    bool Ctrl = false;
+    bool Alt = false;
+    bool Shift = false;
+    bool Super = false;
+    uint32_t Keysym = 0;
+    bool operator==(const THotkey&) const = default;
+};
+
+// "Ctrl+Alt+Space", "Super+F12", "ctrl+shift+k": modifiers (Ctrl/Control,
+// Alt, Shift, Super/Meta/Win) and one key, any letter case. Nothing when the
+// text names no key, an unknown key or modifier, or a key twice.
+std::optional<THotkey> ParseHotkey(std::string_view text);
+
+} // namespace tramble
