@@ -179,18 +179,24 @@ void TWeatherGateway::ReapFlights(std::unique_lock<std::mutex>& lock)
     lock.lock();
 }
 
-TWeatherGateway::TFetched TWeatherGateway::FetchWeather(THttpClient& http, TCoordinates at, TPlaceName name,
-                                                        TGatewayLanguage language) const
+THttpRequest TWeatherGateway::UpstreamRequest(std::string url) const
 {
     THttpRequest request;
-    request.Url = ForecastUrl(m_settings.ForecastBase, at);
-    if (request.Url.empty())
-        return {};
+    request.Url = std::move(url);
     request.UserAgent = m_settings.UserAgent.empty() ? GatewayUserAgent() : m_settings.UserAgent;
     request.Headers = {"Accept: application/json"};
     request.ConnectTimeout = std::min(request.ConnectTimeout, m_settings.UpstreamTimeout);
     request.TotalTimeout = m_settings.UpstreamTimeout;
     request.MaxBody = m_settings.UpstreamMaxBody;
+    return request;
+}
+
+TWeatherGateway::TFetched TWeatherGateway::FetchWeather(THttpClient& http, TCoordinates at, TPlaceName name,
+                                                        TGatewayLanguage language) const
+{
+    const THttpRequest request = UpstreamRequest(ForecastUrl(m_settings.ForecastBase, at));
+    if (request.Url.empty())
+        return {};
     const THttpResult answer = http.Get(request);
     if (!answer.Ok)
         return {};
@@ -204,15 +210,9 @@ TWeatherGateway::TFetched TWeatherGateway::FetchWeather(THttpClient& http, TCoor
 TWeatherGateway::TFetched TWeatherGateway::FetchCities(THttpClient& http, std::string name,
                                                        TGatewayLanguage language) const
 {
-    THttpRequest request;
-    request.Url = GeocodingUrl(m_settings.GeocodingBase, name, language);
+    const THttpRequest request = UpstreamRequest(GeocodingUrl(m_settings.GeocodingBase, name, language));
     if (request.Url.empty())
         return {};
-    request.UserAgent = m_settings.UserAgent.empty() ? GatewayUserAgent() : m_settings.UserAgent;
-    request.Headers = {"Accept: application/json"};
-    request.ConnectTimeout = std::min(request.ConnectTimeout, m_settings.UpstreamTimeout);
-    request.TotalTimeout = m_settings.UpstreamTimeout;
-    request.MaxBody = m_settings.UpstreamMaxBody;
     const THttpResult answer = http.Get(request);
     // The geocoder refuses a name it cannot search for: nothing is found.
     if (answer.Status == 400)

@@ -83,6 +83,8 @@ private:
     void Finish(TKeptMap& kept, const std::string& key, const std::shared_ptr<TFlight>& flight, TFetched fetched);
     void ReapFlights(std::unique_lock<std::mutex>& lock);
 
+    // A GET of Open-Meteo within the bounds of every upstream answer.
+    THttpRequest UpstreamRequest(std::string url) const;
     TFetched FetchWeather(THttpClient& http, TCoordinates at, TPlaceName name, TGatewayLanguage language) const;
     TFetched FetchCities(THttpClient& http, std::string name, TGatewayLanguage language) const;
 
