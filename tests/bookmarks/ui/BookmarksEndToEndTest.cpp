@@ -42,8 +42,19 @@ TEST(BookmarksEndToEnd, PickedBookmarkReachesTheOpener)
     env["TRAMBLE_DUMP"] = dump;
     env["PATH"] = (folder / "tools").string() + ":/usr/bin:/bin";
     Process bar({(folder / "tramble").string()}, env);
-    const std::optional<WindowInfo> window = x.WaitForWindow("--pid " + std::to_string(bar.Pid()));
+    // The bar, not one of its tray icons: the window two cells wide.
+    std::optional<WindowInfo> window;
+    for (int i = 0; i < 150 && !window; ++i) {
+        for (const WindowInfo& found : x.Windows("--pid " + std::to_string(bar.Pid()))) {
+            if (found.Width >= 2 * kCell)
+                window = found;
+        }
+        if (!window)
+            std::this_thread::sleep_for(100ms);
+    }
     ASSERT_TRUE(window) << "the bar did not show";
+    // Shown is not yet laid out: the button finds its cell with the first layout.
+    std::this_thread::sleep_for(1500ms);
 
     x.X("xdotool mousemove --window " + window->Id + " " + std::to_string(kCell + kCell / 2) + " " +
         std::to_string(kCell / 2) + " click 1");
