@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 188> kEntries{{
+constexpr std::array<TLanguageEntry, 192> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -72,6 +72,10 @@ constexpr std::array<TLanguageEntry, 188> kEntries{{
     {"EditApp", "Minimized", "Minimized", "最小化"},
     {"EditApp", "Maximized", "Maximized", "最大化"},
     {"EditApp", "SelectIcon", "Select Icon", "选择图标"},
+    {"EditApp", "ThemeIcons", "Theme icons", "主题图标"},
+    {"EditApp", "ImageFile", "Image file", "图像文件"},
+    {"EditApp", "IconIndex", "Index", "索引"},
+    {"EditApp", "Search", "Search", "搜索"},
 
     {"Option", "Shortcut", "Shortcut", "快捷方式"},
     {"Option", "TrayIcon", "Tray Icon", "托盘图标"},

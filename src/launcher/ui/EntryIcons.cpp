@@ -91,19 +91,19 @@ std::optional<TRgbaImage> TEntryIconSource::FromImageFile(const QString& path, i
     return ToRgbaImage(Fit(image, size));
 }
 
-void TEntryIconSource::PrepareThemes()
+void PrepareIconThemes()
 {
-    if (m_themesReady)
-        return;
-    m_themesReady = true;
     // Without a desktop platform theme Qt looks in its resources only.
     QStringList paths = QIcon::themeSearchPaths();
+    const qsizetype known = paths.size();
     for (const std::string& folder : platform::DataFolders()) {
         const QString icons = QString::fromStdString(folder + "/icons");
         if (!paths.contains(icons))
             paths << icons;
     }
-    QIcon::setThemeSearchPaths(paths);
+    // Setting the paths empties Qt's icon cache, so only when they change.
+    if (paths.size() != known)
+        QIcon::setThemeSearchPaths(paths);
     if (QIcon::themeName().isEmpty())
         QIcon::setThemeName(QStringLiteral("hicolor"));
     if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == QLatin1String("hicolor"))
@@ -112,7 +112,7 @@ void TEntryIconSource::PrepareThemes()
 
 std::optional<TRgbaImage> TEntryIconSource::FromTheme(const QString& name, int size)
 {
-    PrepareThemes();
+    PrepareIconThemes();
     const QIcon icon = QIcon::fromTheme(name);
     if (icon.isNull())
         return std::nullopt;
