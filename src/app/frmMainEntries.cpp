@@ -5,6 +5,7 @@
 #include "ui/Prompts.h"
 #include "launcher/EntryManager.h"
 #include "launcher/ui/EntryButtons.h"
+#include "launcher/ui/EntryEditing.h"
 #include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/frmProperties.h"
 
@@ -55,6 +56,11 @@ void TfrmMain::SetUpEntries()
             m_entries->DeleteEntry(*i);
     });
     MarkWired(m_menus.pmBtnDel);
+    connect(m_menus.pmBtnEdit, &QAction::triggered, this, [this] {
+        if (const std::optional<int> i = m_entryView ? m_entryView->MenuEntry() : std::nullopt)
+            EditEntry(*this, *m_entries, *i, m_iconSize);
+    });
+    MarkWired(m_menus.pmBtnEdit);
     connect(m_menus.pmBtnProperty, &QAction::triggered, this, &TfrmMain::ShowEntryProperties);
     MarkWired(m_menus.pmBtnProperty);
 }
@@ -92,13 +98,8 @@ void TfrmMain::AddChosenFile()
 {
     if (!m_entries)
         return;
-    std::optional<QString> file;
-    {
-        TBarHold hold(*this);
-        file = AskOpenFile(this, m_menus.pmAdd->text().remove('&'));
-    }
-    if (file && !file->isEmpty())
-        m_entries->AddApplication(file->toStdString());
+    if (const std::optional<std::string> path = ChooseItemToAdd(*this))
+        m_entries->AddApplication(*path);
 }
 
 void TfrmMain::ShowEntryProperties()
