@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <thread>
 
 namespace tramble {
@@ -135,11 +136,21 @@ void TfrmFindCity::btnOkClick()
 THttpResult TfrmFindCity::Fetch(const std::string& url)
 {
     THttpResult result;
-    QEventLoop loop;
+    std::atomic<bool> done{false};
     std::thread request([&] {
         result = m_http.Get(WeatherServiceRequest(url));
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+        done = true;
     });
+    // The window's thread only looks at the flag: nothing of Qt is touched
+    // from the request's thread.
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done)
+            loop.quit();
+    });
+    poll.start();
     loop.exec();
     request.join();
     return result;
