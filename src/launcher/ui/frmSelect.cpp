@@ -161,10 +161,6 @@ TfrmSelect::TfrmSelect(TMode mode, const TLanguage& language, QWidget* parent) :
     });
     connect(lvItems->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfrmSelect::ShowSelectedPath);
     connect(lvItems, &QListView::activated, this, [this](const QModelIndex& index) { ItemActivated(index.row()); });
-    connect(tvFolders, &QTreeView::activated, this, [this] {
-        if (m_mode == TMode::FoldersOnly)
-            accept();
-    });
     connect(cbbPlaces, &QComboBox::activated, this, [this](int i) {
         const QString root = cbbPlaces->itemData(i).toString();
         SetPlace(root);
