@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 #include "platform/AppPaths.h"
 #include "platform/DisplayChoice.h"
+#include "platform/FocusSignal.h"
 #include "platform/FontWarmUp.h"
 #include "platform/Instance.h"
 
@@ -28,11 +29,16 @@ public:
     }
 };
 
-constexpr const char* kHelp = R"(Usage: tramble [--help]
+constexpr const char* kHelp = R"(Usage: tramble [--help] [--focus]
 
 Tramble is a launcher bar with a command box that evaluates formulas, tray
 monitors, bookmarks, weather and clock synchronisation. Everything is set in
 the bar.
+
+  --focus  brings the running bar forward with its command box focused, as
+           its global shortcut (Ctrl+Alt+Space) does; starts the bar when
+           none runs. Bind it to a desktop shortcut where the global
+           shortcut cannot be taken, as on Wayland.
 
 Settings are kept beside the program when its folder can be written, else in
 $XDG_CONFIG_HOME/tramble (by default ~/.config/tramble).
@@ -49,16 +55,21 @@ edge strip and auto-hide are turned off.
 
 int main(int argc, char* argv[])
 {
+    bool focus = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0) {
             std::fputs(kHelp, stdout);
             return 0;
         }
+        focus = focus || std::strcmp(argv[i], "--focus") == 0;
     }
     if (auto platform = tramble::platform::PreferredQtPlatform())
         ::setenv("QT_QPA_PLATFORM", platform->c_str(), 1);
 
     const std::string executable = tramble::platform::ExecutablePath();
+    // The running copy takes the request; a second bar never starts for it.
+    if (focus && tramble::platform::SendFocusRequest(tramble::platform::FocusSocketPath(executable)))
+        return 0;
     // A copy that runs already, or an eleventh copy, ends without a word.
     std::optional<tramble::platform::TInstanceClaim> claim = tramble::platform::ClaimInstance(executable);
     if (!claim)

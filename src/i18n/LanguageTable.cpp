@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 192> kEntries{{
+constexpr std::array<TLanguageEntry, 194> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -196,6 +196,10 @@ constexpr std::array<TLanguageEntry, 192> kEntries{{
      "Run it on XWayland (QT_QPA_PLATFORM=xcb) to have them.",
      "工具栏运行在 Wayland 上，窗口无法自行定位、置顶或跟随鼠标：位置、置顶、边缘色条和自动隐藏已关闭。"
      "在 XWayland 上运行（QT_QPA_PLATFORM=xcb）即可使用这些功能。"},
+    {"Message", "HotkeyTaken", "Another program already uses this shortcut, so Tramble runs without it:",
+     "另一个程序已占用此快捷键，Tramble 将在没有它的情况下运行："},
+    {"Message", "HotkeyInvalid", "This shortcut is not understood, so Tramble runs without it:",
+     "无法识别此快捷键，Tramble 将在没有它的情况下运行："},
     {"Option", "Minimize", "Minimize", "最小化"},
     {"Option", "UserColor", "user colors", "自定义颜色"},
     {"Option", "PortableMode", "Portable Mode", "便携模式"},

@@ -47,6 +47,7 @@ constexpr std::array kAllKeys{
     keys::DownloadFlow,
     keys::OnlineTime,
     keys::Language,
+    keys::Hotkey,
     keys::Run,
     keys::Elapse,
     keys::Left,

@@ -139,6 +139,8 @@ inline constexpr TSettingKey OnlineTime{.Section = "cfg", .Key = "OnlineTime", .
     .Field = &TConfig::OnlineTime, .Group = G::Alarm};
 inline constexpr TSettingKey Language{.Section = "cfg", .Key = "Language", .Type = K::Text,
     .Field = &TConfig::Language, .Group = G::Language};
+// The global shortcut that calls the bar; empty turns it off.
+inline constexpr TSettingKey Hotkey{.Section = "cfg", .Key = "Hotkey", .Type = K::Text, .Text = "Ctrl+Alt+Space"};
 
 inline constexpr TSettingKey Run{.Section = "last", .Key = "run", .Type = K::Integer, .Number = 0};
 inline constexpr TSettingKey Elapse{.Section = "last", .Key = "elapse", .Type = K::Integer, .Number = 0};
