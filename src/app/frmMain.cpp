@@ -287,7 +287,8 @@ TBarPlace TfrmMain::PlaceToStore() const
 
 void TfrmMain::StorePlace()
 {
-    if (m_modes.ReadOnlyMode || !m_settings)
+    // A place the load never read is not written over the stored one.
+    if (m_modes.ReadOnlyMode || !m_settings || !m_stepsDone.contains(TLoadStep::SizeAndPosition))
         return;
     try {
         StoreBarPlace(*m_settings, PlaceToStore());

@@ -63,6 +63,8 @@ public:
     void ExitProgram();
     // Starts the layout timer; the buttons are laid out once it fires.
     void RequestLayout();
+    // A requested layout has not run yet.
+    bool LayoutPending() const { return tmrLayout.isActive(); }
     // Collapses the bar into the strip at the nearest desktop edge.
     void EnterRainbowMode();
     // Brings the bar back from the strip.

@@ -2,16 +2,17 @@
 // dropped on the bar, the button menu and the entries' part of start-up.
 #include "app/frmMain.h"
 
-#include "ui/Prompts.h"
 #include "launcher/EntryManager.h"
 #include "launcher/ui/EntryButtons.h"
 #include "launcher/ui/EntryEditing.h"
 #include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/frmProperties.h"
+#include "ui/Prompts.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 namespace tramble {
@@ -120,13 +121,18 @@ void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
 
 void TfrmMain::dropEvent(QDropEvent* event)
 {
-    // Only the first file is taken; the drop is finished also when adding fails.
+    // Only the first file is taken. The drop is finished before adding, so
+    // that a message box of the adding never holds the other program's drag.
     const QString file = FirstDroppedFile(event->mimeData());
     event->acceptProposedAction();
     if (file.isEmpty() || m_modes.ReadOnlyMode || !m_entries)
         return;
-    activateWindow();
-    m_entries->AddApplication(file.toStdString());
+    QTimer::singleShot(0, this, [this, file] {
+        if (m_modes.ReadOnlyMode || !m_entries)
+            return;
+        activateWindow();
+        m_entries->AddApplication(file.toStdString());
+    });
 }
 
 } // namespace tramble

@@ -74,7 +74,6 @@ void TfrmMain::SetUpStartupLoad()
     load.Set(TLoadStep::ElapseAndFont, [this] { ReadElapseAndFont(); });
     load.Set(TLoadStep::BarLook, [this] { ReadBarLook(); });
     load.Set(TLoadStep::CommandHistory, [this] { ReadCommandHistory(); });
-    load.Set(TLoadStep::Entries, [this] { ReadIconSize(); });
     load.Set(TLoadStep::Language, [this] { LoadLanguageAtStart(); });
     load.Set(TLoadStep::ShowCommandBox, [this] { ShowCommandBox(); });
     load.Set(TLoadStep::SizeAndPosition, [this] { ApplySizeAndPosition(); });
@@ -127,6 +126,10 @@ void TfrmMain::CountRunAndDetectReadOnly()
         m_last.Run = CountRun(*m_settings);
     } catch (const EFileError&) {
         m_modes.ReadOnlyMode = true;
+        // A file that cannot even be read runs on the defaults, and the
+        // store never writes over it.
+        if (!m_settings->Loaded())
+            m_settings->DetachFromFile();
     }
     if (m_modes.ReadOnlyMode) {
         m_last.Run = ReadSettingNumber(*m_settings, keys::Run);
@@ -250,7 +253,8 @@ void TfrmMain::StoreShutdownState()
     if (m_modes.ReadOnlyMode)
         return;
     TShutdownState state;
-    state.Place = PlaceToStore();
+    if (m_stepsDone.contains(TLoadStep::SizeAndPosition))
+        state.Place = PlaceToStore();
     if (m_stepsDone.contains(TLoadStep::ElapseAndFont))
         state.Elapse = m_clock.Elapse();
     if (m_stepsDone.contains(TLoadStep::CommandHistory)) {

@@ -30,10 +30,7 @@ constexpr std::array<uint8_t, 256> kUpper = MakeUpperTable();
 // with only one kind of break is still scanned once.
 class LineBreakFinder {
 public:
-    explicit LineBreakFinder(std::string_view text)
-        : m_text(text), m_nextCr(Find('\r', 0)), m_nextLf(Find('\n', 0))
-    {
-    }
+    explicit LineBreakFinder(std::string_view text) : m_text(text), m_nextCr(Find('\r', 0)), m_nextLf(Find('\n', 0)) {}
 
     // Index of the first CR or LF at or after pos, or the text's size.
     size_t NextFrom(size_t pos)
@@ -74,7 +71,10 @@ template <typename Visit> void ForEachLine(std::string_view text, const Visit& v
     }
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos; }
+bool HasLineBreak(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != text.npos;
+}
 
 std::string OneLine(std::string_view text)
 {
@@ -86,13 +86,21 @@ std::string OneLine(std::string_view text)
     return line;
 }
 
-bool IsKeyLine(TLineKind kind) { return kind == ltPair || kind == ltInvalid || kind == ltRaw; }
+bool IsKeyLine(TLineKind kind)
+{
+    return kind == ltPair || kind == ltInvalid || kind == ltRaw;
+}
 
-std::string SystemReason(int error) { return std::strerror(error); }
+std::string SystemReason(int error)
+{
+    return std::strerror(error);
+}
 
 } // namespace
 
-TFastIniFile::TFastIniFile(std::string fileName) : m_fileName(std::move(fileName)) {}
+TFastIniFile::TFastIniFile(std::string fileName) : m_fileName(std::move(fileName))
+{
+}
 
 TFastIniFile::~TFastIniFile()
 {
@@ -147,7 +155,7 @@ void TFastIniFile::EnsureLoaded()
 
 void TFastIniFile::Load()
 {
-    if (m_fileName.empty()) {
+    if (m_fileName.empty() || m_detached) {
         Reset();
     } else {
         int fd = ::open(m_fileName.c_str(), O_RDONLY | O_CLOEXEC);
@@ -245,6 +253,13 @@ void TFastIniFile::ClearContents()
     m_stats = {};
     m_keyHashing = false;
     m_buffer.Clear();
+}
+
+void TFastIniFile::DetachFromFile()
+{
+    m_detached = true;
+    Reset();
+    Load();
 }
 
 void TFastIniFile::Reset()
@@ -654,6 +669,9 @@ void TFastIniFile::Flush()
 {
     if (!m_modified)
         return;
+    if (m_detached)
+        throw EFileError("Cannot create file \"" + m_fileName +
+                         "\". The file could not be read, so it is not written.");
     if (auto error = WriteFileAtomically(m_fileName, BuildText()))
         throw EFileError("Cannot create file \"" + m_fileName + "\". " + *error);
     m_modified = false;

@@ -63,6 +63,10 @@ public:
     void Flush();
     void Reset();
     void Load();
+    // Serves an empty file in place of one that cannot be read, from now on:
+    // reads give their defaults and nothing is ever written over the file
+    // (Flush raises as for a file that cannot be written).
+    void DetachFromFile();
 
     const std::string& FileName() const { return m_fileName; }
     bool Loaded() const { return m_loaded; }
@@ -130,6 +134,7 @@ private:
     bool m_loaded = false;
     bool m_modified = false;
     bool m_keyHashing = false;
+    bool m_detached = false;
 
     FileBuffer m_buffer; // the file as read; unchanged lines point into it
     std::vector<Line> m_lines;

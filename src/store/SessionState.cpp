@@ -95,7 +95,8 @@ int32_t CountRun(TFastIniFile& ini)
 
 void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state)
 {
-    StoreBarPlace(ini, state.Place);
+    if (state.Place)
+        StoreBarPlace(ini, *state.Place);
     if (state.Elapse)
         WriteSettingNumber(ini, keys::Elapse, *state.Elapse);
     if (state.SyncTimeTime)

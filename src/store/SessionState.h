@@ -44,7 +44,7 @@ int32_t CountRun(TFastIniFile& ini);
 // What shut-down stores. A value the start-up load never read (it ended
 // early) is empty and leaves the stored one alone.
 struct TShutdownState {
-    TBarPlace Place;
+    std::optional<TBarPlace> Place;
     std::optional<int32_t> Elapse;
     std::optional<std::string> SyncTimeTime;
     std::optional<std::string> IPNet;

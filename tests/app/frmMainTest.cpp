@@ -5,6 +5,7 @@
 #include "platform/Instance.h"
 
 #include "support/NoClockSync.h"
+#include "support/NoRootOverride.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
 
@@ -250,36 +251,71 @@ TEST_F(BarTest, MinimisingCollapsesIntoTheStrip)
     EXPECT_EQ(bar->Strip()->size(), QSize(3, 150)); // nearest the left edge by default
 }
 
+// A settings file that cannot be written or cannot even be read puts the bar
+// into read-only mode: warned, marked in the caption, no writing menus, and
+// the file left exactly as it was. Root is held to the permissions too.
 TEST_F(BarTest, ReadOnlyFileWarnsAndWritesNothing)
 {
-    for (bool lockFolder : {false, true}) {
+    struct TCase {
+        const char* Name;
+        fs::perms Removed;
+    };
+    const fs::perms noWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms noRead = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    for (const TCase& c : {TCase{"not writable", noWrite}, TCase{"not readable", noRead}}) {
         test::TempDir dir;
         m_messages.clear();
         const std::string ini = dir.file("tramble.ini");
         const std::string original = "[last]\nrun=7\nLeft=10\nTop=10\n[temp]\nx=1\n";
         WriteFileBytes(ini, original);
-        RemoveWriteBits(lockFolder ? dir.path() : fs::path(ini));
+        fs::permissions(ini, c.Removed, fs::perm_options::remove);
         TBarEnvironment env = Env();
         env.SettingsBase = dir.file("tramble");
         {
+            test::NoRootOverride asUser;
             auto bar = Start(env);
-            ASSERT_EQ(m_messages.size(), 1u);
+            ASSERT_EQ(m_messages.size(), 1u) << c.Name;
             EXPECT_EQ(m_messages[0].Text, "Software will run in readonly mode!   \r\n");
             EXPECT_EQ(m_messages[0].Caption, "Warning");
-            EXPECT_TRUE(bar->Modes().ReadOnlyMode);
-            EXPECT_TRUE(bar->windowTitle().endsWith(" Readonly"));
-            EXPECT_FALSE(Item(*bar, "pmAdd")->isEnabled());
-            EXPECT_FALSE(Item(*bar, "pmOption")->isEnabled());
-            EXPECT_FALSE(Item(*bar, "pmBtnDel")->isEnabled());
-            EXPECT_FALSE(bar->acceptDrops());
-            WaitFor([] { return false; }, 150); // a layout and a save tick pass
+            EXPECT_TRUE(bar->Modes().ReadOnlyMode) << c.Name;
+            EXPECT_TRUE(bar->windowTitle().endsWith(" Readonly")) << c.Name;
+            EXPECT_FALSE(Item(*bar, "pmAdd")->isEnabled()) << c.Name;
+            EXPECT_FALSE(Item(*bar, "pmOption")->isEnabled()) << c.Name;
+            EXPECT_FALSE(Item(*bar, "pmBtnDel")->isEnabled()) << c.Name;
+            EXPECT_FALSE(bar->acceptDrops()) << c.Name;
+            EXPECT_TRUE(WaitFor([&] { return !bar->LayoutPending(); }));
             bar->move(300, 300);
             bar->ExitProgram();
         }
-        EXPECT_EQ(ReadFileBytes(ini), original);
-        EXPECT_FALSE(fs::exists(dir.file("tramble.in0")));
-        fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+        fs::permissions(ini, fs::perms::owner_read, fs::perm_options::add);
+        EXPECT_EQ(ReadFileBytes(ini), original) << c.Name;
+        EXPECT_FALSE(fs::exists(dir.file("tramble.in0"))) << c.Name;
     }
+}
+
+// A writable file in a folder that takes no new file is used as usual: it is
+// written in place, and only the backups (new files) are missing.
+TEST_F(BarTest, WritableFileInALockedFolderIsUsedInPlace)
+{
+    test::TempDir dir;
+    const std::string ini = dir.file("tramble.ini");
+    WriteFileBytes(ini, "[last]\nrun=7\n");
+    RemoveWriteBits(dir.path());
+    TBarEnvironment env = Env();
+    env.SettingsBase = dir.file("tramble");
+    {
+        auto bar = Start(env);
+        EXPECT_TRUE(m_messages.empty());
+        EXPECT_FALSE(bar->Modes().ReadOnlyMode);
+        EXPECT_EQ(bar->windowTitle(), "Kuv 2.0");
+        EXPECT_TRUE(Item(*bar, "pmAdd")->isEnabled());
+        bar->ExitProgram();
+    }
+    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+    TFastIniFile onDisk(ini);
+    EXPECT_EQ(onDisk.ReadNumber("last", "run", 0), 8);
+    EXPECT_TRUE(onDisk.HasKey("last", "Left"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(BarTest, ReadOnlyWarningCanBeSwitchedOff)
@@ -330,7 +366,7 @@ TEST(MainImage, LaterCopiesCarryTheirNumberInBlue)
 TEST_F(BarTest, LoadErrorLeavesAUsableBarAndLosesNothing)
 {
     const std::string original = "[cfg]\nFont=Sans,9,[],clNoSuchColour,0,1\n[last]\nIPNet=eth1\nelapse=900\n"
-                                 "[Command]\nCount=1\ncmd1=keep me\n";
+                                 "Left=123\nTop=77\nWidth=333\nHeight=44\n[Command]\nCount=1\ncmd1=keep me\n";
     WriteFileBytes(Ini(), original);
     auto bar = Start();
     EXPECT_TRUE(bar->isVisible());
@@ -343,6 +379,9 @@ TEST_F(BarTest, LoadErrorLeavesAUsableBarAndLosesNothing)
     EXPECT_EQ(onDisk.ReadText("last", "IPNet", ""), "eth1");
     EXPECT_EQ(onDisk.ReadNumber("last", "elapse", 0), 900);
     EXPECT_EQ(onDisk.ReadText("Command", "cmd1", ""), "keep me");
+    // The place was never read, so it is not written either.
+    for (const auto& [key, value] : {std::pair{"Left", 123}, {"Top", 77}, {"Width", 333}, {"Height", 44}})
+        EXPECT_EQ(onDisk.ReadNumber("last", key, 0), value) << key;
 }
 
 TEST_F(BarTest, TitleBarSettingDecidesTheCaption)

@@ -347,9 +347,14 @@ TEST_F(FastIniFileTest, NumbersAndFlags)
         int32_t expected;
     };
     const Row rows[] = {
-        {"12", 12},   {"-7", -7},           {"0x1F", 31},         {"0X10", 16},         {"$FF", 255},
-        {"0x", 5},    {"abc", 5},           {"12a", 5},           {"", 5},              {"2147483647", 2147483647},
-        {"2147483648", 5}, {"-2147483648", INT32_MIN}, {"$FFFFFFFF", -1}, {"$1FFFFFFFF", 5}, {"+3", 3},
+        {"12", 12},        {"-7", -7},
+        {"0x1F", 31},      {"0X10", 16},
+        {"$FF", 255},      {"0x", 5},
+        {"abc", 5},        {"12a", 5},
+        {"", 5},           {"2147483647", 2147483647},
+        {"2147483648", 5}, {"-2147483648", INT32_MIN},
+        {"$FFFFFFFF", -1}, {"$1FFFFFFFF", 5},
+        {"+3", 3},
     };
     for (const Row& row : rows) {
         auto store = StoreWith(std::string("[S]\nn=") + row.text + "\n");
@@ -423,6 +428,35 @@ TEST_F(FastIniFileTest, UnreadableFileRaisesAndStaysUnloaded)
         EXPECT_EQ(std::string(error.what()).rfind("Cannot open file \"" + Path() + "\". ", 0), 0u) << error.what();
     }
     EXPECT_FALSE(store.Loaded());
+}
+
+// A file that cannot be read can still be served as an empty one, for a
+// read-only run: values read are the defaults, and nothing ever reaches the
+// file, neither a flush, nor a reset and reload, nor the destructor.
+TEST_F(FastIniFileTest, DetachedStoreServesDefaultsAndNeverWrites)
+{
+    std::filesystem::create_directory(Path());
+    {
+        TFastIniFile store(Path());
+        EXPECT_THROW(store.ReadText("S", "k", ""), EFileError);
+        store.DetachFromFile();
+        EXPECT_TRUE(store.Loaded());
+        EXPECT_EQ(store.ReadNumber("S", "k", 42), 42);
+        store.WriteText("S", "k", "v");
+        EXPECT_EQ(store.ReadText("S", "k", ""), "v");
+        try {
+            store.Flush();
+            FAIL() << "expected a file error";
+        } catch (const EFileError& error) {
+            EXPECT_EQ(std::string(error.what()).rfind("Cannot create file \"" + Path() + "\". ", 0), 0u)
+                << error.what();
+        }
+        store.Reset();
+        EXPECT_EQ(store.ReadText("S", "k", "gone"), "gone");
+        store.WriteText("S", "k", "again");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(Path()));
+    EXPECT_TRUE(std::filesystem::is_empty(Path()));
 }
 
 TEST_F(FastIniFileTest, GrowthFollowsTheRoomRule)

@@ -91,7 +91,7 @@ TEST(ShutdownState, RewritesTheHistoryWholeAndDropsTheScratchSection)
     WriteFileBytes(dir.file("t.ini"), "[temp]\nx=1\n[Command]\nCount=3\ncmd1=a\ncmd2=b\ncmd3=c\n");
     TFastIniFile ini(dir.file("t.ini"));
     TShutdownState state;
-    state.Place = {10, 20, 108, 58};
+    state.Place = TBarPlace{10, 20, 108, 58};
     state.Elapse = 99;
     state.SyncTimeTime = "t";
     state.IPNet = "eth0";
@@ -112,13 +112,16 @@ TEST(ShutdownState, ValuesTheLoadNeverReadKeepTheirStoredText)
 {
     test::TempDir dir;
     WriteFileBytes(dir.file("t.ini"),
-                   "[last]\nelapse=500\nIPNet=wlan0\nSyncTimeTime=s\n[Command]\nCount=1\ncmd1=keep\n");
+                   "[last]\nelapse=500\nIPNet=wlan0\nSyncTimeTime=s\nLeft=9\nTop=8\nWidth=7\nHeight=6\n"
+                   "[Command]\nCount=1\ncmd1=keep\n");
     TFastIniFile ini(dir.file("t.ini"));
-    TShutdownState state;
-    state.Place = {1, 2, 3, 4};
-    StoreShutdownState(ini, state);
+    StoreShutdownState(ini, TShutdownState{});
 
     TFastIniFile reread(dir.file("t.ini"));
+    EXPECT_EQ(ReadBarPlace(reread).Left, 9);
+    EXPECT_EQ(ReadBarPlace(reread).Top, 8);
+    EXPECT_EQ(ReadBarPlace(reread).Width, 7);
+    EXPECT_EQ(ReadBarPlace(reread).Height, 6);
     EXPECT_EQ(reread.ReadNumber("last", "elapse", 0), 500);
     EXPECT_EQ(reread.ReadText("last", "IPNet", ""), "wlan0");
     EXPECT_EQ(reread.ReadText("last", "SyncTimeTime", ""), "s");

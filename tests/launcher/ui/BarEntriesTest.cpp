@@ -1,9 +1,9 @@
 // The entries on the real bar window: files dropped on it, the button menu,
 // sorting, the default programs of the first run and the properties window.
-#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "launcher/EntryManager.h"
 #include "launcher/ui/frmProperties.h"
+#include "ui/Prompts.h"
 
 #include "support/QtWait.h"
 #include "support/TempDir.h"
@@ -98,7 +98,7 @@ TEST_F(BarEntries, DroppedFilesAddOnlyTheFirst)
     auto bar = Start();
     Drop(*bar, {QString::fromStdString(File("one.txt")), QString::fromStdString(File("two.txt")),
                 QString::fromStdString(File("three.txt"))});
-    ASSERT_EQ(bar->Entries()->Count(), 1);
+    ASSERT_TRUE(WaitFor([&] { return bar->Entries()->Count() == 1; }));
     EXPECT_EQ(Stored("App1"), "$(Kuv)/one.txt");
     EXPECT_EQ(Stored("Num"), "1");
     ASSERT_EQ(bar->EntryButtons().size(), 1u);
@@ -107,6 +107,35 @@ TEST_F(BarEntries, DroppedFilesAddOnlyTheFirst)
     EXPECT_EQ(bar->EntryButtons()[0]->geometry(), QRect(2 * 28, 0, 28, 28));
     EXPECT_EQ(bar->EntryButtons()[0]->toolTip(), "one.txt, 0");
     EXPECT_TRUE(m_messages.empty());
+}
+
+// The other program's drag ends when the drop is handed over; a message the
+// adding raises comes afterwards, never while the drop is still open.
+TEST_F(BarEntries, MessagesOfADropComeAfterTheDropEnds)
+{
+    test::WriteFileBytes(m_dir.file("tramble.ini"), "[last]\nrun=4\n");
+    auto bar = Start();
+    test::WriteFileBytes(m_dir.file("broken.lnk"), "no link at all");
+    struct TCase {
+        std::string File;
+        QString Message;
+    };
+    for (const TCase& c :
+         {TCase{m_dir.file("broken.lnk"), "Get LNK information error!     \r\n"}, TCase{File("twice.txt"), ""},
+          TCase{m_dir.file("twice.txt"), "Application does exist!    \r\n\r\n\"" +
+                                             QString::fromStdString(m_dir.file("twice.txt")) + "\"     \r\n"}}) {
+        m_messages.clear();
+        const int before = bar->Entries()->Count();
+        Drop(*bar, {QString::fromStdString(c.File)});
+        EXPECT_TRUE(m_messages.empty()) << c.File << ": a message inside the drop";
+        if (c.Message.isEmpty()) {
+            EXPECT_TRUE(WaitFor([&] { return bar->Entries()->Count() == before + 1; })) << c.File;
+        } else {
+            ASSERT_TRUE(WaitFor([&] { return !m_messages.empty(); })) << c.File;
+            EXPECT_EQ(m_messages[0], c.Message);
+            EXPECT_EQ(bar->Entries()->Count(), before);
+        }
+    }
 }
 
 TEST_F(BarEntries, ButtonMenuDeletesAndSortOrders)
