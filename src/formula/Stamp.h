@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/ConvertError.h"
+
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -7,13 +9,9 @@
 
 namespace tramble {
 
-// A date or time that cannot be formed (a year outside 1..9999, a value that
-// is not finite). The evaluator turns it into a failed formula.
-class EConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
+// Dates and times that cannot be formed (a year outside 1..9999, a value
+// that is not finite) raise EConvertError; the evaluator turns it into a
+// failed formula.
 // Stamps count days from 30 December 1899 00:00; the fraction is the time of
 // day. Before that epoch the fraction still runs forward into the day, so
 // -1.25 is 29 December 1899 06:00.

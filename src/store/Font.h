@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/ConvertError.h"
+
 #include "store/ColorNames.h"
 
 #include <cstdint>
@@ -8,12 +10,6 @@
 #include <string_view>
 
 namespace tramble {
-
-// Raised when a text names no colour.
-class EConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 enum TFontStyle : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = uint8_t;
