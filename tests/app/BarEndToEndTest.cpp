@@ -87,15 +87,25 @@ TEST_F(BarEndToEnd, StartsOnceShowsItsCopyNumberAndEndsByExit)
     EXPECT_EQ(secondIni.ReadNumber("last", "run", 0), 1);
     EXPECT_TRUE(secondIni.HasKey("last", "Left"));
 
-    // "Exit" from the bar menu: the last item of the context menu. A busy
-    // machine may be slow to open the menu, so it is tried a few times.
+    // "Exit" from the bar menu: the last item of the context menu, chosen
+    // once the menu is on the screen (one more visible window of the bar).
+    const std::string ofBar = "--pid " + std::to_string(bar.Pid());
+    auto menuShown = [&](size_t before) {
+        const auto end = std::chrono::steady_clock::now() + 10s;
+        while (m_session.Windows(ofBar).size() <= before) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            std::this_thread::sleep_for(50ms);
+        }
+        return true;
+    };
     std::optional<int> status;
-    for (int attempt = 0; attempt < 4 && !status; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !status; ++attempt) {
+        const size_t before = m_session.Windows(ofBar).size();
         X("xdotool mousemove --window " + window->Id + " 10 10 click 3");
-        std::this_thread::sleep_for(500ms + attempt * 500ms);
-        X("xdotool key Up");
-        std::this_thread::sleep_for(200ms);
-        X("xdotool key Return");
+        if (!menuShown(before))
+            continue;
+        X("xdotool key Up Return");
         status = bar.Wait(5s);
         if (!status)
             X("xdotool key Escape");

@@ -111,7 +111,7 @@ TEST_F(BarTest, StoredPlaceHoldsAndTheStoredWidthGivesTheColumns)
     EXPECT_EQ(bar->width(), 8 * 36);
     EXPECT_EQ(bar->pos(), QPoint(40, 50));
     // The layout that follows, with the frame known, keeps both.
-    WaitFor([] { return false; }, 200);
+    ASSERT_TRUE(WaitFor([&] { return !bar->LayoutPending(); }));
     EXPECT_EQ(bar->width(), 8 * 36);
     EXPECT_EQ(bar->pos(), QPoint(40, 50));
 }
