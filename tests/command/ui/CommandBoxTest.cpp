@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -222,8 +223,16 @@ TEST_F(CommandBoxTest, AboutAndOptionAreTheMenuItems)
     QObject::connect(bar->Menus().pmOption, &QAction::triggered, [&] { ++option; });
     MarkWired(bar->Menus().pmAbout);
     MarkWired(bar->Menus().pmOption);
+    // The windows they open are closed as soon as they show.
+    int windows = 0;
+    SetPromptHook([&](QDialog& dialog) {
+        ++windows;
+        dialog.reject();
+    });
     Run(">about");
     Run(">Option");
+    SetPromptHook({});
+    EXPECT_EQ(windows, 2);
     EXPECT_EQ(about, 1);
     EXPECT_EQ(option, 1);
     EXPECT_EQ(m_box->currentText(), ">Option");
