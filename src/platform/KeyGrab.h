@@ -39,6 +39,8 @@ public:
     int Fd() const;
     // How many presses of the shortcut arrived since the last call.
     int TakePresses();
+    // The window that has the keyboard focus (a grab does not move it).
+    uint32_t FocusWindow();
 
 private:
     struct TState;

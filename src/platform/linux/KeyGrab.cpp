@@ -155,6 +155,13 @@ void TKeyGrab::Ungrab()
     m_state->Masks.clear();
 }
 
+uint32_t TKeyGrab::FocusWindow()
+{
+    xcb_connection_t* c = m_state->Connection;
+    TReply<xcb_get_input_focus_reply_t> reply(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    return reply ? reply->focus : 0;
+}
+
 int TKeyGrab::Fd() const
 {
     return xcb_get_file_descriptor(m_state->Connection);

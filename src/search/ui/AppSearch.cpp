@@ -274,10 +274,8 @@ bool TAppSearch::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: return m_popup->isVisible() && HandleKey(static_cast<QKeyEvent*>(event)->key());
     case QEvent::FocusOut:
-        if (watched == m_parts.Box->lineEdit()) {
-            m_summoned = false;
+        if (watched == m_parts.Box->lineEdit())
             ClosePopup();
-        }
         return false;
     default: return false;
     }
@@ -298,7 +296,10 @@ void TAppSearch::Summon()
 {
     QWidget* bar = m_link.BarWindow();
     QComboBox* box = m_parts.Box;
-    if (m_summoned && bar->isVisible() && bar->isActiveWindow() && box->hasFocus()) {
+    const bool boxFocused = bar->focusWidget() == box->lineEdit() || bar->focusWidget() == box;
+    const bool barHasKeyboard =
+        m_shortcut->HasKeyboard(static_cast<uint32_t>(bar->winId())).value_or(bar->isActiveWindow());
+    if (bar->isVisible() && boxFocused && barHasKeyboard) {
         ReturnBar();
         return;
     }
@@ -308,12 +309,10 @@ void TAppSearch::Summon()
     bar->activateWindow();
     box->setFocus(Qt::ShortcutFocusReason);
     box->lineEdit()->selectAll();
-    m_summoned = true;
 }
 
 void TAppSearch::ReturnBar()
 {
-    m_summoned = false;
     ClosePopup();
     QWidget* bar = m_link.BarWindow();
     // Closing the bar's window folds it into the strip; only the exit ends it.

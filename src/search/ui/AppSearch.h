@@ -88,7 +88,7 @@ private:
 
     bool m_begun = false;
     bool m_held = false;
-    bool m_summoned = false;
+    // Where the last call found the bar: in the strip, or shown.
     bool m_returnToStrip = false;
 };
 

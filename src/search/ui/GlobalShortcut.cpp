@@ -57,6 +57,13 @@ bool TGlobalShortcut::ListenForFocus(const std::string& socketPath)
     return true;
 }
 
+std::optional<bool> TGlobalShortcut::HasKeyboard(uint32_t window)
+{
+    if (!m_grab)
+        return std::nullopt;
+    return m_grab->FocusWindow() == window;
+}
+
 void TGlobalShortcut::TakeKeys()
 {
     if (m_grab && m_grab->TakePresses() > 0)

@@ -29,6 +29,10 @@ public:
     TState SetShortcut(const std::string& text);
     // Listens at the socket path; false when it cannot.
     bool ListenForFocus(const std::string& socketPath);
+    // Whether the X window has the keyboard focus; nothing without a grab.
+    // Asked of the server, since a toolkit sees its window lose the focus
+    // for as long as the shortcut's keys are held.
+    std::optional<bool> HasKeyboard(uint32_t window);
 
 signals:
     void activated();
