@@ -162,8 +162,7 @@ void BM_SimpleIni_LoadWriteSave(benchmark::State& state)
     for (auto _ : state) {
         CSimpleIniA ini;
         ini.LoadFile(path.c_str());
-        ini.SetValue(corpus.lookups[0].section.c_str(), corpus.lookups[0].key.c_str(),
-                     std::to_string(++round).c_str());
+        ini.SetValue(corpus.lookups[0].section.c_str(), corpus.lookups[0].key.c_str(), std::to_string(++round).c_str());
         ini.SaveFile(path.c_str());
     }
     Label(state);

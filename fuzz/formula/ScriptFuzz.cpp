@@ -16,9 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     interpreter.StepLimit = 5000;
     interpreter.Script.assign(reinterpret_cast<const char*>(data), size);
     interpreter.Execute();
-    if (interpreter.Failed() &&
-        (interpreter.ErrorText().empty() || interpreter.ErrorPos() < 0 ||
-         static_cast<size_t>(interpreter.ErrorPos()) > size))
+    if (interpreter.Failed() && (interpreter.ErrorText().empty() || interpreter.ErrorPos() < 0 ||
+                                 static_cast<size_t>(interpreter.ErrorPos()) > size))
         std::abort();
     return 0;
 }

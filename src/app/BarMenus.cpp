@@ -33,14 +33,7 @@ void SetText(QAction* item, const TLanguage& language, const char* section, cons
 
 QList<QAction*> TBarMenus::WritingItems() const
 {
-    return {pmAdd,
-            pmOption,
-            pmBtnAdd,
-            pmBtnEdit,
-            pmBtnDel,
-            pmnetBookmarkAddUrl,
-            pmNetBookmarkAddGrounp,
-            pmNetBookmarkManage};
+    return {pmAdd, pmOption, pmBtnAdd, pmBtnEdit, pmBtnDel};
 }
 
 TBarMenus CreateBarMenus(QWidget* owner)
@@ -84,15 +77,7 @@ TBarMenus CreateBarMenus(QWidget* owner)
     m.Button->addSeparator();
     m.pmBtnProperty = AddItem(m.Button, "pmBtnProperty", QStringLiteral("&Property"));
 
-    m.BookmarkManager = new QMenu(owner);
-    m.BookmarkManager->setObjectName(QStringLiteral("pmNetBookmarkManager"));
-    m.pmnetBookmarkAddUrl = AddItem(m.BookmarkManager, "pmnetBookmarkAddUrl", QStringLiteral("Add Url"));
-    m.pmNetBookmarkAddGrounp = AddItem(m.BookmarkManager, "pmNetBookmarkAddGrounp", QStringLiteral("&Add Group"));
-    m.BookmarkManager->addSeparator();
-    m.pmNetBookmarkManage = AddItem(m.BookmarkManager, "pmNetBookmarkManage", QStringLiteral("manage"));
-
-    for (QAction* item : {m.pmAdd, m.pmSortByClick, m.pmBtnAdd, m.pmBtnEdit, m.pmBtnDel,
-                          m.pmBtnProperty, m.pmnetBookmarkAddUrl, m.pmNetBookmarkAddGrounp, m.pmNetBookmarkManage})
+    for (QAction* item : {m.pmAdd, m.pmSortByClick, m.pmBtnAdd, m.pmBtnEdit, m.pmBtnDel, m.pmBtnProperty})
         item->setEnabled(false);
     owner->addActions(
         {m.pmAdd, m.pmSortByClick, m.pmSortByTime, m.pmOption, m.pmTaskList, m.pmStatics, m.pmHelp, m.pmAbout});
@@ -130,9 +115,6 @@ void ApplyLanguage(const TBarMenus& m, const TLanguage& language)
     SetText(m.pmBtnEdit, language, "main", "Edit");
     SetText(m.pmBtnDel, language, "main", "Delete");
     SetText(m.pmBtnProperty, language, "main", "Property");
-    SetText(m.pmNetBookmarkAddGrounp, language, "main", "AddGroup");
-    SetText(m.pmnetBookmarkAddUrl, language, "main", "Addurl");
-    SetText(m.pmNetBookmarkManage, language, "main", "NetBookmarkManage");
 }
 
 } // namespace tramble

@@ -34,16 +34,11 @@ struct TBarMenus {
     QAction* pmBtnDel = nullptr;
     QAction* pmBtnProperty = nullptr;
 
-    QMenu* BookmarkManager = nullptr;
-    QAction* pmnetBookmarkAddUrl = nullptr;
-    QAction* pmNetBookmarkAddGrounp = nullptr;
-    QAction* pmNetBookmarkManage = nullptr;
-
     // Items that change the settings, disabled in read-only mode.
     QList<QAction*> WritingItems() const;
 };
 
-// Builds the three menus as children of the owner; items with a key are added
+// Builds the two menus as children of the owner; items with a key are added
 // to the owner so that the key works while the bar is active.
 TBarMenus CreateBarMenus(QWidget* owner);
 

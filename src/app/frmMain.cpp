@@ -2,6 +2,7 @@
 
 #include "app/LanguageMenu.h"
 #include "app/QtConvert.h"
+#include "bookmarks/ui/NetBookmarks.h"
 #include "command/ui/CommandBox.h"
 #include "formula/Calcul.h"
 #include "formula/Interpreter.h"
@@ -12,12 +13,15 @@
 #include "launcher/ui/EntrySystem.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "options/ui/OptionsController.h"
+#include "platform/AppPaths.h"
+#include "platform/FocusSignal.h"
+#include "search/ui/AppSearch.h"
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
 #include "timesync/ui/ClockSyncController.h"
 #include "tray/ui/TrayController.h"
-#include "weather/ui/WeatherController.h"
 #include "ui/Prompts.h"
+#include "weather/ui/WeatherController.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -82,7 +86,20 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
                                      RequestLayout();
                                  },
                              .ApplicationCount = [this] { return m_entries ? uint32_t(m_entries->Count()) : 0u; },
-                             .TotalSeconds = [this] { return int64_t(m_clock.Elapse()); }});
+                             .TotalSeconds = [this] { return int64_t(m_clock.Elapse()); },
+                             .Folders = std::nullopt,
+                             .Program = {}});
+    m_bookmarks = std::make_unique<TNetBookmarks>(*this, tbNetBookmark);
+    m_search = std::make_unique<TAppSearch>(
+        *this, TAppSearchParts{.Box = cbbCmd,
+                               .Entries = [this] { return m_entries.get(); },
+                               .EntryIcon =
+                                   [this](int i) {
+                                       return i >= 0 && size_t(i) < m_entryButtons.size() ? m_entryButtons[i]->icon()
+                                                                                          : QIcon();
+                                   },
+                               .Bookmarks = m_bookmarks.get(),
+                               .FocusSocket = m_claim ? platform::FocusSocketPath(platform::ExecutablePath()) : ""});
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);

@@ -33,6 +33,7 @@ class QToolButton;
 
 namespace tramble {
 
+class TAppSearch;
 class TCalcul;
 class TClockSyncController;
 class TCommandBox;
@@ -41,8 +42,9 @@ class TEntryManager;
 class TEntrySystem;
 class TInterpreter;
 class TLanguageMenu;
-class TRainbowStrip;
+class TNetBookmarks;
 class TOptionsController;
+class TRainbowStrip;
 class TTrayController;
 class TWeatherController;
 
@@ -237,6 +239,8 @@ private:
     std::unique_ptr<TClockSyncController> m_clockSync;
     std::unique_ptr<TTrayController> m_tray;
     std::unique_ptr<TWeatherController> m_weather;
+    std::unique_ptr<TNetBookmarks> m_bookmarks;
+    std::unique_ptr<TAppSearch> m_search;
     std::unique_ptr<TOptionsController> m_options;
 };
 

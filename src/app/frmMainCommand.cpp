@@ -2,10 +2,10 @@
 // to that evaluator.
 #include "app/frmMain.h"
 
-#include "ui/Prompts.h"
 #include "command/ui/CommandBox.h"
 #include "formula/Calcul.h"
 #include "formula/Interpreter.h"
+#include "ui/Prompts.h"
 
 #include <QAction>
 #include <QApplication>

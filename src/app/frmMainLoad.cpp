@@ -3,7 +3,6 @@
 
 #include "app/LanguageMenu.h"
 #include "app/MainImage.h"
-#include "ui/Prompts.h"
 #include "app/QtConvert.h"
 #include "launcher/BarPosition.h"
 #include "launcher/ui/RainbowStrip.h"
@@ -11,6 +10,7 @@
 #include "store/InstanceNames.h"
 #include "store/SessionState.h"
 #include "store/SettingsKeys.h"
+#include "ui/Prompts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -40,9 +40,6 @@ void TfrmMain::CreateControls()
     tbNetBookmark->setObjectName(QStringLiteral("tbNetBookmark"));
     tbNetBookmark->setAutoRaise(true);
     tbNetBookmark->setIcon(QIcon(BookmarkImage()));
-    tbNetBookmark->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(tbNetBookmark, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_menus.BookmarkManager->popup(tbNetBookmark->mapToGlobal(at)); });
 
     cbbCmd = new QComboBox(this);
     cbbCmd->setObjectName(QStringLiteral("cbbCmd"));

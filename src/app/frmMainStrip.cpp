@@ -66,8 +66,8 @@ void TfrmMain::UpdateAutoHideProbe()
 {
     // Only a shown bar at a desktop edge can hide, and not while the pointer
     // is on it: then leaving it is an event of its own.
-    const bool armed = !m_inStrip && isVisible() && !underMouse() &&
-                       TouchesDesktopEdge(ToTRect(frameGeometry()), ToTRect(Desktop()));
+    const bool armed =
+        !m_inStrip && isVisible() && !underMouse() && TouchesDesktopEdge(ToTRect(frameGeometry()), ToTRect(Desktop()));
     if (!armed)
         tmrAnimation.stop();
     else if (!tmrAnimation.isActive())

@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 194> kEntries{{
+constexpr std::array<TLanguageEntry, 204> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -183,7 +183,8 @@ constexpr std::array<TLanguageEntry, 194> kEntries{{
     {"Message", "GroupExist", "Group have been exist", "分组已经存在"},
     {"Message", "DeleteGroup", "Do you really want to delete group", "确实要删除分组"},
     {"Message", "GetCPUUsageError", "Get CPU Usage Error", "获取 CPU 使用率出错"},
-    {"Message", "NoTrayTool", "No program for this is installed; install one of these", "未安装可完成此操作的程序，请安装以下之一"},
+    {"Message", "NoTrayTool", "No program for this is installed; install one of these",
+     "未安装可完成此操作的程序，请安装以下之一"},
     {"Message", "NoTrayHost",
      "The desktop shows no tray icons, so the monitors cannot be seen. Install a tray host: on GNOME the "
      "AppIndicator extension (gnome-shell-extension-appindicator); KDE Plasma, Xfce, MATE, Cinnamon and LXQt "
@@ -200,6 +201,18 @@ constexpr std::array<TLanguageEntry, 194> kEntries{{
      "另一个程序已占用此快捷键，Tramble 将在没有它的情况下运行："},
     {"Message", "HotkeyInvalid", "This shortcut is not understood, so Tramble runs without it:",
      "无法识别此快捷键，Tramble 将在没有它的情况下运行："},
+    {"Bookmark", "Import", "Import…", "导入…"},
+    {"Bookmark", "Export", "Export…", "导出…"},
+    {"Bookmark", "ImportTitle", "Import bookmarks", "导入收藏"},
+    {"Bookmark", "ExportTitle", "Export bookmarks", "导出收藏"},
+    {"Bookmark", "Browser", "Browser and profile", "浏览器和配置文件"},
+    {"Bookmark", "NoBrowser", "No bookmarks of Firefox, Chromium or Google Chrome were found",
+     "未找到 Firefox、Chromium 或 Google Chrome 的收藏"},
+    {"Bookmark", "ImportError", "The bookmarks could not be imported:", "无法导入收藏："},
+    {"Bookmark", "Imported", "Bookmarks imported:", "已导入的收藏："},
+    {"Bookmark", "ExportError", "The bookmarks could not be exported:", "无法导出收藏："},
+    {"Bookmark", "NoGroup", "The bookmark was not added: there is no group, or none was chosen",
+     "未添加收藏：没有分组或未选择分组"},
     {"Option", "Minimize", "Minimize", "最小化"},
     {"Option", "UserColor", "user colors", "自定义颜色"},
     {"Option", "PortableMode", "Portable Mode", "便携模式"},

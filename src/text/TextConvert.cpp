@@ -3,7 +3,10 @@
 namespace tramble {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 int HexDigit(char c)
 {
@@ -35,7 +38,10 @@ std::string_view Trim(std::string_view text)
     return text.substr(0, end);
 }
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperAscii(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool SameTextAscii(std::string_view a, std::string_view b)
 {
@@ -85,6 +91,9 @@ std::optional<int32_t> StrToInt(std::string_view text)
     return static_cast<int32_t>(bits);
 }
 
-int32_t StrToIntDef(std::string_view text, int32_t def) { return StrToInt(text).value_or(def); }
+int32_t StrToIntDef(std::string_view text, int32_t def)
+{
+    return StrToInt(text).value_or(def);
+}
 
 } // namespace tramble

@@ -57,8 +57,8 @@ TTrayImage DrawDiskTemperature(const TTrayDisk& disk, const TTrayLook& look);
 struct TTrayTraffic {
     std::array<int32_t, 60> Download{};
     std::array<int32_t, 60> Upload{};
-    int32_t DownloadWindowSum = 0;
-    int32_t UploadWindowSum = 0;
+    int64_t DownloadWindowSum = 0; // bytes over the last window; a fast link exceeds 32 bits
+    int64_t UploadWindowSum = 0;
     uint64_t TotalIn = 0; // bytes since the interface came up
     uint64_t TotalOut = 0;
 };

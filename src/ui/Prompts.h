@@ -26,8 +26,7 @@ QMessageBox::StandardButton ShowMessage(QWidget* parent, QMessageBox::Icon icon,
                                         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 // A one-line text; nothing when cancelled.
-std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label,
-                               const QString& text = {});
+std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& label, const QString& text = {});
 
 // An existing file; nothing when cancelled. filters as QFileDialog takes them.
 std::optional<QString> AskOpenFile(QWidget* parent, const QString& caption, const QString& folder = {},

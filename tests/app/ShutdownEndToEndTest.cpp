@@ -45,10 +45,10 @@ protected:
         fs::copy_file(TRAMBLE_EXECUTABLE, Folder() / "tramble");
         fs::copy_file(TRAMBLE_ARGV_DUMP, Folder() / "tools" / "dumper");
         const PromptCase& c = GetParam();
-        test::WriteFileBytes(Ini(), std::string("[last]\nrun=3\nLeft=300\nTop=200\n[cfg]\nSyncTime=0\n"
-                                                "[Button]\nNum=1\nApp1=$(Kuv)/tools/") +
-                                        c.App + "\nAppDescript1=tool\nAppPromptArugment1=" +
-                                        (c.PromptArguments ? "1" : "0") + "\n");
+        test::WriteFileBytes(
+            Ini(), std::string("[last]\nrun=3\nLeft=300\nTop=200\n[cfg]\nSyncTime=0\n"
+                               "[Button]\nNum=1\nApp1=$(Kuv)/tools/") +
+                       c.App + "\nAppDescript1=tool\nAppPromptArugment1=" + (c.PromptArguments ? "1" : "0") + "\n");
     }
 
     fs::path Folder() const { return m_dir.path() / "a"; }
@@ -71,22 +71,23 @@ TEST_P(ShutdownDuringPrompt, EndsCleanlyAndDoesNothingThePromptAskedAbout)
     std::map<std::string, std::string> env = m_x.Env();
     env["TRAMBLE_DUMP"] = Dump();
     Process bar({(Folder() / "tramble").string()}, env);
-    const std::optional<WindowInfo> window = m_x.WaitForWindow("--pid " + std::to_string(bar.Pid()));
+    const std::optional<WindowInfo> window = m_x.WaitForBar(bar.Pid());
     ASSERT_TRUE(window) << "the bar did not show";
 
     if (c.OpenWithMenu) {
-        // The bar menu is a second window of the program once it is open.
+        // The bar menu is one more window of the program once it is open.
+        const std::string ours = "--pid " + std::to_string(bar.Pid());
+        const size_t before = m_x.Windows(ours).size();
         m_x.X("xdotool mousemove --window " + window->Id + " 10 10 click 3");
         const auto end = std::chrono::steady_clock::now() + 5s;
-        while (m_x.Windows("--pid " + std::to_string(bar.Pid())).size() < 2 && std::chrono::steady_clock::now() < end)
+        while (m_x.Windows(ours).size() <= before && std::chrono::steady_clock::now() < end)
             std::this_thread::sleep_for(50ms);
         m_x.X("xdotool key Down Return");
     } else {
         m_x.X("xdotool mousemove --window " + window->Id + " " + std::to_string(2 * kCell + kCell / 2) + " " +
               std::to_string(kCell / 2) + " click 1");
     }
-    const std::optional<WindowInfo> prompt =
-        m_x.WaitForWindow(std::string("--name '^") + c.PromptWindow + "$'", 10s);
+    const std::optional<WindowInfo> prompt = m_x.WaitForWindow(std::string("--name '^") + c.PromptWindow + "$'", 10s);
     ASSERT_TRUE(prompt) << "the prompt did not open";
 
     bar.Signal(SIGTERM);
@@ -102,12 +103,11 @@ TEST_P(ShutdownDuringPrompt, EndsCleanlyAndDoesNothingThePromptAskedAbout)
     EXPECT_FALSE(test::WaitForArgvDump(Dump())) << "the program was started after shut-down began";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Prompts, ShutdownDuringPrompt,
-    ::testing::Values(PromptCase{"ArgumentPrompt", "dumper", true, false, "Arguments"},
-                      PromptCase{"MessageBox", "missing", false, false, "Error"},
-                      PromptCase{"FileDialog", "dumper", false, true, "Add"}),
-    [](const ::testing::TestParamInfo<PromptCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Prompts, ShutdownDuringPrompt,
+                         ::testing::Values(PromptCase{"ArgumentPrompt", "dumper", true, false, "Arguments"},
+                                           PromptCase{"MessageBox", "missing", false, false, "Error"},
+                                           PromptCase{"FileDialog", "dumper", false, true, "Select Item"}),
+                         [](const ::testing::TestParamInfo<PromptCase>& info) { return std::string(info.param.Name); });
 
 } // namespace
 } // namespace tramble

@@ -1,8 +1,8 @@
 #include "app/frmMain.h"
 #include "app/MainImage.h"
-#include "ui/Prompts.h"
 #include "launcher/ui/RainbowStrip.h"
 #include "platform/Instance.h"
+#include "ui/Prompts.h"
 
 #include "support/NoClockSync.h"
 #include "support/NoRootOverride.h"
@@ -161,9 +161,6 @@ TEST_F(BarTest, MenusHoldEveryItemWithItsKey)
         {"pmBtnEdit", "Edit", QKeySequence(), true},
         {"pmBtnDel", "Delete", QKeySequence(), true},
         {"pmBtnProperty", "Property", QKeySequence(), true},
-        {"pmnetBookmarkAddUrl", "Add url", QKeySequence(), true},
-        {"pmNetBookmarkAddGrounp", "Add group", QKeySequence(), true},
-        {"pmNetBookmarkManage", "Net bookmark manage", QKeySequence(), true},
     };
     for (const Row& row : rows) {
         QAction* item = Item(*bar, row.Name);
@@ -184,7 +181,6 @@ TEST_F(BarTest, MenusHoldEveryItemWithItsKey)
                                      "About", "-", "Exit"}));
     EXPECT_EQ(menus.Button->actions().size(), 5);
     EXPECT_TRUE(menus.Button->actions()[3]->isSeparator());
-    EXPECT_TRUE(menus.BookmarkManager->actions()[2]->isSeparator());
 }
 
 TEST_F(BarTest, CloseBoxCollapsesIntoTheStripAndOnlyExitEnds)

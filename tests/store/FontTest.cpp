@@ -1,5 +1,5 @@
-#include "store/ColorNames.h"
 #include "store/Font.h"
+#include "store/ColorNames.h"
 
 #include <gtest/gtest.h>
 

@@ -238,6 +238,26 @@ public:
         return std::nullopt;
     }
 
+    // The bar of the program with this process id, once it shows: its largest
+    // window, since the tray icons of a bar without a tray host are small
+    // windows of the same process and caption.
+    std::optional<WindowInfo> WaitForBar(pid_t pid, std::chrono::milliseconds limit = std::chrono::seconds(15)) const
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            const std::vector<WindowInfo> found =
+                Windows("--all --pid " + std::to_string(pid) + " --name '^(\\[[0-9]\\] )?Kuv'");
+            const auto largest =
+                std::max_element(found.begin(), found.end(), [](const WindowInfo& a, const WindowInfo& b) {
+                    return a.Width * a.Height < b.Width * b.Height;
+                });
+            if (largest != found.end() && largest->Width > 40)
+                return *largest;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return std::nullopt;
+    }
+
 private:
     void StartDisplay()
     {

@@ -72,8 +72,9 @@ TEST(FreeMemory, DigitsBarAndTip)
         EXPECT_TRUE(ShowsNumber(p, static_cast<int32_t>(c.avail / kMb), kNavy, 1)) << c.avail / kMb;
         EXPECT_EQ(p.Pixel(15, 0), kWhite);
         const TTrayRect bar{1, 12, c.barEnd, 15};
-        if (c.barEnd > 1)
+        if (c.barEnd > 1) {
             EXPECT_EQ(CountIn(p, bar, c.bar), Area(bar)) << c.avail / kMb;
+        }
         EXPECT_EQ(CountIn(p, {0, 11, 16, 16}, kBlack), 16 * 5 - (c.barEnd > 1 ? Area(bar) : 0)) << c.avail / kMb;
     }
 }
@@ -253,10 +254,12 @@ TEST(NetTraffic, SmallPeaksAreScaledToOneKilobyte)
     // Under 1024 bytes the scale stays 1024; above, the peak fills the height.
     for (const Case c : {Case{512, 256, 8, 12}, Case{2, 1, 16, 16}, Case{2048, 1024, 0, 8}, Case{100, 4000, 16, 0}}) {
         const TTrayCanvas p = DrawNetTraffic(Traffic(c.down, c.up), LookAt(5)).Picture;
-        if (c.downRow < 16)
+        if (c.downRow < 16) {
             EXPECT_EQ(CountIn(p, {0, c.downRow, 16, c.downRow + 1}, kRed), 16) << c.down;
-        if (c.upRow < 16 && c.upRow != c.downRow)
+        }
+        if (c.upRow < 16 && c.upRow != c.downRow) {
             EXPECT_EQ(CountIn(p, {0, c.upRow, 16, c.upRow + 1}, kGreen), 16) << c.up;
+        }
         EXPECT_EQ(CountIn(p, {0, 0, 16, 16}, kRed), c.downRow < 16 ? 16 : 0) << c.down;
     }
 }
@@ -279,6 +282,15 @@ TEST(NetTraffic, TipGivesRatesOfNineSamplesAndTotals)
     t.TotalIn = 5ull << 32; // beyond 32 bits
     t.TotalOut = 3 * kMb / 2;
     EXPECT_EQ(DrawNetTraffic(t, LookAt(5)).Tip, "Net traffic: In 9.0k, Out 0.1k\r\nTotal: In 20480.0M, Out 1.5M");
+}
+
+TEST(NetTraffic, TipRatesOfAFastLinkDoNotWrap)
+{
+    // 400 MB a second over the window's nine samples is more than 32 bits hold.
+    TTrayTraffic t = Traffic(0, 0);
+    t.DownloadWindowSum = 9ll * 400 * 1024 * 1024;
+    t.UploadWindowSum = 9ll * 300 * 1024 * 1024;
+    EXPECT_EQ(DrawNetTraffic(t, LookAt(5)).Tip, "Net traffic: In 368640.0k, Out 276480.0k\r\nTotal: In 0.0M, Out 0.0M");
 }
 
 TEST(CpuTemperature, BackgroundPictureAndDigits)

@@ -366,8 +366,8 @@ TTrayImage TTrayController::Draw(TTrayIconId id)
     }
     case tiNetMon: {
         const TTrafficMonitor& traffic = m_monitors->Traffic();
-        TTrayTraffic figures{traffic.DownloadHistory(), traffic.UploadHistory(), traffic.DownloadWindowSum(),
-                             traffic.UploadWindowSum()};
+        TTrayTraffic figures{traffic.DownloadHistory(), traffic.UploadHistory(), traffic.DownloadWindowBytes(),
+                             traffic.UploadWindowBytes()};
         if (const TIfRow* row = traffic.NetMon().SelectedRow()) {
             figures.TotalIn = row->InOctets;
             figures.TotalOut = row->OutOctets;

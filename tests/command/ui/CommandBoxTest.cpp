@@ -1,9 +1,9 @@
 // The command box on the real bar window, driven by key presses.
 #include "app/BarMenus.h"
-#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "formula/Interpreter.h"
 #include "store/FastIniFile.h"
+#include "ui/Prompts.h"
 
 #include "support/ArgvDump.h"
 #include "support/TempDir.h"

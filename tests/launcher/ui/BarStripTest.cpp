@@ -1,8 +1,8 @@
 // The strip and auto-hide as the bar runs them, on its own timers.
-#include "ui/BarLink.h"
-#include "ui/Prompts.h"
 #include "app/frmMain.h"
 #include "launcher/ui/RainbowStrip.h"
+#include "ui/BarLink.h"
+#include "ui/Prompts.h"
 
 #include "support/NoClockSync.h"
 #include "support/QtWait.h"

@@ -210,8 +210,9 @@ TEST_F(TrayControllerTest, TickDrawsFromTheSystemAndKeepsThePictureWhenAReadFail
     DrawTrayNumber(digits, 1500, kRed, 1);
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
-            if (digits.Pixel(x, y) != kTransparent)
+            if (digits.Pixel(x, y) != kTransparent) {
                 EXPECT_EQ(drawn.pixel(x, y), kRed) << x << "," << y;
+            }
         }
     }
     EXPECT_EQ(tray.Icon(tiFreeMem)->toolTip(),

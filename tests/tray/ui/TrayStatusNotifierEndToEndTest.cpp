@@ -328,8 +328,9 @@ TEST_F(TrayStatusNotifier, SevenItemsWithSixteenPixelPictures)
         memoryTips += std::regex_search(*tip, memoryTip);
         cpuTips += std::regex_search(*tip, cpuTip);
         netTips += std::regex_search(*tip, netTip);
-        if (item == memory)
+        if (item == memory) {
             EXPECT_TRUE(std::regex_search(*tip, memoryTip)) << "free and total memory: " << *tip;
+        }
     }
     EXPECT_EQ(memoryLike, 1) << "one free-memory picture";
     EXPECT_EQ(memoryTips, 1) << "one free-memory tooltip";
