@@ -58,17 +58,20 @@ QStringList ListNames(const TfrmSelect& select)
 // The tree item of a child folder of the tree's current folder.
 QModelIndex TreeChild(const TfrmSelect& select, const QString& name)
 {
-    const QModelIndex current = select.tvFolders->currentIndex();
+    // Persistent: the model sorts again as folders arrive.
+    const QPersistentModelIndex current = select.tvFolders->currentIndex();
     const QAbstractItemModel* model = select.tvFolders->model();
     select.tvFolders->expand(current);
     QModelIndex found;
-    WaitFor([&] {
-        for (int row = 0; row < model->rowCount(current); ++row) {
-            if (model->index(row, 0, current).data().toString() == name)
-                found = model->index(row, 0, current);
-        }
-        return found.isValid();
-    });
+    WaitFor(
+        [&] {
+            for (int row = 0; row < model->rowCount(current); ++row) {
+                if (model->index(row, 0, current).data().toString() == name)
+                    found = model->index(row, 0, current);
+            }
+            return found.isValid();
+        },
+        15000); // the file system model reads folders on a thread of its own
     return found;
 }
 
