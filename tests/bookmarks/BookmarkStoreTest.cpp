@@ -235,8 +235,9 @@ TEST(BookmarkCommands, AddGroupRefusesEmptyAndDuplicateNames)
         EXPECT_EQ(AddGroupFromInput(model, ini), row.Expected) << row.Name;
         const size_t groups = row.Expected == TAddGroupResult::Added ? 3 : 2;
         ASSERT_EQ(model.GroupCount(), groups) << row.Name;
-        if (groups == 3)
+        if (groups == 3) {
             EXPECT_EQ(model.Group(2), (TBookmarkGroup{row.Name, {}}));
+        }
     }
 }
 

@@ -54,12 +54,13 @@ TEST(LanguageTable, EveryEntryHasBothBuiltInTextsWhereRequired)
             continue;
         }
         EXPECT_NE(entry.English, "") << name;
-        if (withoutChinese.contains(name))
+        if (withoutChinese.contains(name)) {
             EXPECT_EQ(entry.Chinese, "") << name;
-        else if (sameInBoth.contains(name))
+        } else if (sameInBoth.contains(name)) {
             EXPECT_EQ(entry.Chinese, entry.English) << name;
-        else
+        } else {
             EXPECT_NE(entry.Chinese, entry.English) << name << " has no Chinese text of its own";
+        }
     }
 }
 

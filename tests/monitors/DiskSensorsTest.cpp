@@ -257,8 +257,9 @@ TEST(DiskReader, NeverWakesASleepingDisk)
         const std::optional<TDiskInfo> info = reader.Read();
         ASSERT_EQ(info.has_value(), c.expected.has_value()) << c.name;
         // A disk in standby hears nothing but the power mode question.
-        if (c.powerMode && IsStandbyPowerMode(*c.powerMode))
+        if (c.powerMode && IsStandbyPowerMode(*c.powerMode)) {
             EXPECT_EQ(answers.sent, (std::vector<std::pair<uint8_t, uint8_t>>{{0xE5, 0}})) << c.name;
+        }
         if (!info)
             continue;
         EXPECT_EQ(info->Valid, c.expected->valid) << c.name;

@@ -96,10 +96,11 @@ TEST(SyncPacing, FollowsTheScenarios)
             case Step::Begin: EXPECT_EQ(pacing.BeginAttempt(), step.Flag) << where; break;
             case Step::End: pacing.EndAttempt(); break;
             case Step::Next:
-                if (step.Ms < 0)
+                if (step.Ms < 0) {
                     EXPECT_EQ(pacing.TimeToNext(), std::nullopt) << where;
-                else
+                } else {
                     EXPECT_EQ(pacing.TimeToNext(), milliseconds(step.Ms)) << where;
+                }
                 break;
             }
         }

@@ -46,10 +46,11 @@ TEST(TrayPictures, WeatherPicturesAreDistinctExceptTheUnusedNumbers)
         EXPECT_GT(OpaquePixels(picture), 25) << "icon " << n;
         EXPECT_LT(OpaquePixels(picture), 256) << "icon " << n << " has no transparent ground";
         const bool unused = n == 9 || n == 10 || n == 27 || n == 28;
-        if (unused)
+        if (unused) {
             EXPECT_EQ(picture, MenuPicture(kPictureWeatherUnknown)) << n;
-        else
+        } else {
             EXPECT_TRUE(seen.insert(picture.Pixels()).second) << "icon " << n << " looks like an earlier one";
+        }
     }
     EXPECT_EQ(OpaquePixels(WeatherPicture(-1)), 0);
     EXPECT_EQ(OpaquePixels(WeatherPicture(kWeatherPictureCount)), 0);

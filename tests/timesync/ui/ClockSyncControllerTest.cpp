@@ -220,10 +220,11 @@ TEST_F(ControllerFixture, ShutdownWritesTheLastSyncTextUnlessReadOnly)
         ASSERT_TRUE(WaitForAttempts(finished, 1));
         const std::string text = sync.LastSyncText();
         const std::string file = bar.ShutDown();
-        if (readOnly)
+        if (readOnly) {
             EXPECT_NE(file.find("SyncTimeTime=earlier"), std::string::npos) << file;
-        else
+        } else {
             EXPECT_NE(file.find("SyncTimeTime=" + text), std::string::npos) << file;
+        }
         EXPECT_FALSE(SyncTimer(sync)->isActive());
     }
 }
