@@ -87,7 +87,6 @@ THttpResult THttpClient::Get(const THttpRequest& request)
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(request.TotalTimeout.count()));
     curl_easy_setopt(easy, CURLOPT_USERAGENT, request.UserAgent.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.List);
-    curl_easy_setopt(easy, CURLOPT_COOKIEFILE, ""); // cookies on, none stored
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, Collect);
