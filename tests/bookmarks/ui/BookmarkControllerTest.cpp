@@ -4,12 +4,12 @@
 #include "bookmarks/ui/NetBookmarks.h"
 
 #include "bookmarks/BookmarkStore.h"
-#include "bookmarks/ui/BookmarkTestBar.h"
 #include "bookmarks/ui/NetBookmarkMenu.h"
 #include "bookmarks/ui/frmAddGroup.h"
 #include "bookmarks/ui/frmAddUrl.h"
 #include "support/ArgvDump.h"
 #include "support/QtWait.h"
+#include "support/TestBarLink.h"
 #include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +41,7 @@ protected:
 
     void Start(const std::string& settings)
     {
-        m_bar = std::make_unique<test::BookmarkTestBar>(settings);
+        m_bar = std::make_unique<test::TestBarLink>(settings);
         m_button = new QToolButton(m_bar->BarWindow());
         m_bookmarks = std::make_unique<TNetBookmarks>(*m_bar, m_button);
         m_bar->StartupLoad().RunUntilError();
@@ -72,7 +72,7 @@ protected:
         });
     }
 
-    std::unique_ptr<test::BookmarkTestBar> m_bar;
+    std::unique_ptr<test::TestBarLink> m_bar;
     QToolButton* m_button = nullptr;
     std::unique_ptr<TNetBookmarks> m_bookmarks;
     std::vector<QString> m_messages;
@@ -134,7 +134,7 @@ TEST_F(BookmarkController, NothingStoredGivesTheDefaultGroupWrittenAtOnce)
 
 TEST_F(BookmarkController, ReadOnlyDisablesTheCommandsButNotTheBookmarks)
 {
-    m_bar = std::make_unique<test::BookmarkTestBar>("[cfg]\nx=1\n");
+    m_bar = std::make_unique<test::TestBarLink>("[cfg]\nx=1\n");
     m_bar->m_modes.ReadOnlyMode = true;
     m_button = new QToolButton(m_bar->BarWindow());
     m_bookmarks = std::make_unique<TNetBookmarks>(*m_bar, m_button);

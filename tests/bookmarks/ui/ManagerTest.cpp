@@ -7,13 +7,13 @@
 #include "bookmarks/NetscapeExport.h"
 #include "bookmarks/PlacesBuilder.h"
 #include "bookmarks/ui/BookmarkLists.h"
-#include "bookmarks/ui/BookmarkTestBar.h"
 #include "bookmarks/ui/NetBookmarkMenu.h"
 #include "bookmarks/ui/NetBookmarks.h"
 #include "bookmarks/ui/frmAddGroup.h"
 #include "bookmarks/ui/frmAddUrl.h"
 #include "bookmarks/ui/frmImport.h"
 #include "support/QtWait.h"
+#include "support/TestBarLink.h"
 #include "ui/Prompts.h"
 
 #include <gtest/gtest.h>
@@ -401,7 +401,7 @@ protected:
 
     void Start()
     {
-        m_bar = std::make_unique<test::BookmarkTestBar>("[cfg]\nx=1\n");
+        m_bar = std::make_unique<test::TestBarLink>("[cfg]\nx=1\n");
         {
             TFastIniFile ini(m_bar->Ini());
             SaveNetBookmarks(ini, {}, ThreeGroups());
@@ -445,7 +445,7 @@ protected:
         m_bookmarks->pmNetBookmarkManageClick();
     }
 
-    std::unique_ptr<test::BookmarkTestBar> m_bar;
+    std::unique_ptr<test::TestBarLink> m_bar;
     std::unique_ptr<TNetBookmarks> m_bookmarks;
 };
 

@@ -5,6 +5,7 @@
 
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBarLink.h"
 #include "timesync/ClockDoubles.h"
 #include "timesync/SntpResponder.h"
 #include "ui/BarLink.h"
@@ -21,52 +22,7 @@ using namespace std::chrono_literals;
 using test::SntpResponder;
 using Answers = std::vector<SntpResponder::Answer>;
 
-// What the controller uses of a bar, over a settings file in a temporary folder.
-class TestBar final : public TBarLink {
-public:
-    explicit TestBar(const std::string& settings)
-    {
-        test::WriteFileBytes(m_dir.file("t.ini"), settings);
-        m_settings = std::make_unique<TFastIniFile>(m_dir.file("t.ini"));
-    }
-
-    QWidget* BarWindow() override { return &m_window; }
-    TFastIniFile& Settings() override { return *m_settings; }
-    const TModes& Modes() const override { return m_modes; }
-    TConfig& Config() override { return m_config; }
-    const TLanguage& Language() const override { return m_language; }
-    const TBarEnvironment& Environment() const override { return m_env; }
-    TStartupLoad& StartupLoad() override { return m_load; }
-    TShutdownOrder& ShutdownOrder() override { return m_shutdown; }
-    void HoldBar() override {}
-    void ReleaseBar() override {}
-    bool ModalGuard() const override { return false; }
-    int32_t SecondsCounter() const override { return 0; }
-    void RestoreBar() override {}
-    void NotePopupPoint(const QPoint&) override {}
-    void OnLanguageApplied(std::function<void()>) override {}
-
-    // The shut-down order, then the file as it was written.
-    std::string ShutDown()
-    {
-        m_shutdown.RunAll();
-        if (!m_modes.ReadOnlyMode)
-            m_settings->Flush();
-        return test::ReadFileBytes(m_dir.file("t.ini"));
-    }
-
-    TModes m_modes;
-
-private:
-    test::TempDir m_dir;
-    std::unique_ptr<TFastIniFile> m_settings;
-    QWidget m_window;
-    TConfig m_config;
-    TLanguage m_language;
-    TBarEnvironment m_env;
-    TStartupLoad m_load;
-    TShutdownOrder m_shutdown;
-};
+using TestBar = test::TestBarLink;
 
 SntpResponder::Script ServerAhead(std::chrono::nanoseconds ahead, std::chrono::milliseconds pause = 0ms)
 {

@@ -6,6 +6,7 @@
 #include "monitors/Fixture.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBarLink.h"
 #include "tray/DigitGlyphs.h"
 #include "ui/BarLink.h"
 #include "ui/Prompts.h"
@@ -25,60 +26,10 @@ namespace {
 using test::Put;
 using test::TempDir;
 
-class TestBar final : public TBarLink {
+// The tray draws its blinking pictures at second 5 unless a test says otherwise.
+class TestBar final : public test::TestBarLink {
 public:
-    explicit TestBar(const std::string& settings)
-    {
-        test::WriteFileBytes(m_dir.file("t.ini"), settings);
-        m_settings = std::make_unique<TFastIniFile>(m_dir.file("t.ini"));
-    }
-
-    QWidget* BarWindow() override { return &m_window; }
-    TFastIniFile& Settings() override { return *m_settings; }
-    const TModes& Modes() const override { return m_modes; }
-    TConfig& Config() override { return m_config; }
-    const TLanguage& Language() const override { return m_language; }
-    const TBarEnvironment& Environment() const override { return m_env; }
-    TStartupLoad& StartupLoad() override { return m_load; }
-    TShutdownOrder& ShutdownOrder() override { return m_shutdown; }
-    void HoldBar() override { ++m_holds; }
-    void ReleaseBar() override { --m_holds; }
-    bool ModalGuard() const override { return m_guard; }
-    int32_t SecondsCounter() const override { return m_seconds; }
-    void RestoreBar() override { ++m_restores; }
-    void NotePopupPoint(const QPoint&) override {}
-    void OnLanguageApplied(std::function<void()> refresh) override { m_refresh.push_back(std::move(refresh)); }
-
-    void Load() { RunStartupLoad(m_load, m_modes); }
-    std::string ShutDown()
-    {
-        m_shutdown.RunAll();
-        m_settings->Flush();
-        return test::ReadFileBytes(m_dir.file("t.ini"));
-    }
-    void ChooseLanguage(std::string_view name)
-    {
-        m_language.LoadLanguage(name, {});
-        for (const auto& refresh : m_refresh)
-            refresh();
-    }
-
-    TModes m_modes;
-    bool m_guard = false;
-    int32_t m_seconds = 5;
-    int m_restores = 0;
-    int m_holds = 0;
-
-private:
-    TempDir m_dir;
-    std::unique_ptr<TFastIniFile> m_settings;
-    QWidget m_window;
-    TConfig m_config;
-    TLanguage m_language;
-    TBarEnvironment m_env;
-    TStartupLoad m_load;
-    TShutdownOrder m_shutdown;
-    std::vector<std::function<void()>> m_refresh;
+    explicit TestBar(const std::string& settings) : TestBarLink(settings) { Seconds = 5; }
 };
 
 // A desktop with 4 GB of memory, 1500 MB of it free, and two interfaces.
@@ -219,7 +170,7 @@ TEST_F(TrayControllerTest, TickDrawsFromTheSystemAndKeepsThePictureWhenAReadFail
               QStringLiteral("Free physics memories: 1500M\nTotal physics memories: 4096M"));
 
     std::filesystem::remove(system.path() / "proc/meminfo");
-    bar.m_seconds = 6;
+    bar.Seconds = 6;
     tray.Tick();
     EXPECT_EQ(IconImage(tray.Icon(tiFreeMem)), drawn);
     EXPECT_EQ(tray.Icon(tiFreeMem)->toolTip(),
@@ -238,7 +189,7 @@ TEST_F(TrayControllerTest, LongTooltipsAreWholeAndTheWeatherComesFromItsSource)
     weather.WeatherIcon = 13;
     tray.SetWeatherSource([&] { return weather; });
     bar.Load();
-    bar.m_seconds = 16;
+    bar.Seconds = 16;
     tray.Tick();
     EXPECT_EQ(tray.Icon(tiWeather)->toolTip(),
               QString::fromStdString("City Name: " + weather.City +
@@ -270,16 +221,16 @@ TEST_F(TrayControllerTest, RightClickOpensTheIconsMenuUnlessADialogIsOpen)
                          Case{tiWeather, "pmTrayWeather"}, Case{tiPlain, "pmTray"}}) {
         QMenu* menu = tray.MenuFor(c.id);
         EXPECT_EQ(menu->objectName(), QLatin1String(c.menu)) << c.id;
-        bar.m_guard = true;
+        bar.Guard = true;
         tray.ShowMenu(c.id, QPoint(100, 100));
         EXPECT_FALSE(menu->isVisible()) << c.id;
-        bar.m_guard = false;
+        bar.Guard = false;
         tray.ShowMenu(c.id, QPoint(100, 100));
         EXPECT_TRUE(test::WaitFor([&] { return menu->isVisible(); })) << c.id;
         menu->hide();
     }
     tray.IconClicked();
-    EXPECT_EQ(bar.m_restores, 1);
+    EXPECT_EQ(bar.Restores, 1);
 }
 
 TEST_F(TrayControllerTest, NetworkMenuChoosesTheInterfaceAndStoresIt)
@@ -337,7 +288,7 @@ TEST_F(TrayControllerTest, MissingToolIsSaidAndAnInstalledOneStarts)
     });
     tray.Menus().pmTrayNetConnect->trigger();
     EXPECT_TRUE(said.contains("nm-connection-editor")) << said.toStdString();
-    EXPECT_EQ(bar.m_holds, 0);
+    EXPECT_EQ(bar.Holds, 0);
 
     said.clear();
     const std::string marker = tools.file("started");

@@ -7,6 +7,7 @@
 #include "store/SettingsKeys.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBarLink.h"
 #include "tray/TrayPictures.h"
 #include "tray/ui/TrayController.h"
 #include "ui/BarLink.h"
@@ -31,52 +32,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// What the controller uses of a bar, over a settings file in a temporary folder.
-class TestBar final : public TBarLink {
-public:
-    explicit TestBar(const std::string& settings = {})
-    {
-        test::WriteFileBytes(m_dir.file("t.ini"), settings);
-        m_settings = std::make_unique<TFastIniFile>(m_dir.file("t.ini"));
-    }
-
-    QWidget* BarWindow() override { return &m_window; }
-    TFastIniFile& Settings() override { return *m_settings; }
-    const TModes& Modes() const override { return m_modes; }
-    TConfig& Config() override { return m_config; }
-    const TLanguage& Language() const override { return m_language; }
-    const TBarEnvironment& Environment() const override { return m_env; }
-    TStartupLoad& StartupLoad() override { return m_load; }
-    TShutdownOrder& ShutdownOrder() override { return m_shutdown; }
-    void HoldBar() override { ++Holds; }
-    void ReleaseBar() override { --Holds; }
-    bool ModalGuard() const override { return Holds > 0; }
-    int32_t SecondsCounter() const override { return 0; }
-    void RestoreBar() override {}
-    void NotePopupPoint(const QPoint&) override {}
-    void OnLanguageApplied(std::function<void()> refresh) override { m_refresh = std::move(refresh); }
-
-    void SetLanguage(std::string_view name)
-    {
-        m_language.LoadLanguage(name, {});
-        if (m_refresh)
-            m_refresh();
-    }
-
-    int Holds = 0;
-
-private:
-    test::TempDir m_dir;
-    std::unique_ptr<TFastIniFile> m_settings;
-    QWidget m_window;
-    TModes m_modes;
-    TConfig m_config;
-    TLanguage m_language;
-    TBarEnvironment m_env;
-    TStartupLoad m_load;
-    TShutdownOrder m_shutdown;
-    std::function<void()> m_refresh;
-};
+using TestBar = test::TestBarLink;
 
 // Open-Meteo on loopback.
 struct TFakeOpenMeteo {
@@ -369,7 +325,7 @@ TEST_F(WeatherUi, FinderControlsFollowTheTypedTextAndTheSelection)
 TEST_F(WeatherUi, ChineseLanguageSearchesInChinese)
 {
     TWeatherController weather(bar);
-    bar.SetLanguage(kLangSimplifiedChinese);
+    bar.ChooseLanguage(kLangSimplifiedChinese);
     SetPromptHook([](QDialog& d) { PickFirst(d, QStringLiteral("武汉")); });
     ASSERT_TRUE(weather.FindCity().has_value());
     const auto seen = upstream.Server.Seen();

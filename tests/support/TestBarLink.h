@@ -1,20 +1,23 @@
 #pragma once
 
+// A stand-in for the bar that controller tests hand their controller: a
+// settings file in a temporary folder, a plain window, the step orders, and
+// counters of what the controller asked of the bar.
 #include "support/TempDir.h"
 #include "ui/BarLink.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tramble::test {
 
-// What the bookmark controller uses of a bar, over a settings file in a
-// temporary folder. Counts holds and keeps the language refreshes.
-class BookmarkTestBar final : public TBarLink {
+class TestBarLink : public TBarLink {
 public:
-    explicit BookmarkTestBar(const std::string& settings)
+    explicit TestBarLink(const std::string& settings = {})
     {
         WriteFileBytes(Ini(), settings);
         m_settings = std::make_unique<TFastIniFile>(Ini());
@@ -34,12 +37,22 @@ public:
     TShutdownOrder& ShutdownOrder() override { return m_shutdown; }
     void HoldBar() override { ++Holds; }
     void ReleaseBar() override { --Holds; }
-    bool ModalGuard() const override { return Holds > 0; }
-    int32_t SecondsCounter() const override { return 0; }
-    void RestoreBar() override {}
+    bool ModalGuard() const override { return Guard || Holds > 0; }
+    int32_t SecondsCounter() const override { return Seconds; }
+    void RestoreBar() override { ++Restores; }
     void NotePopupPoint(const QPoint&) override {}
     void OnLanguageApplied(std::function<void()> refresh) override { m_refreshes.push_back(std::move(refresh)); }
 
+    // The start-up load, as the bar runs it on its first showing.
+    void Load() { RunStartupLoad(m_load, m_modes); }
+    // The shut-down order, then the file as it was written.
+    std::string ShutDown()
+    {
+        m_shutdown.RunAll();
+        if (!m_modes.ReadOnlyMode)
+            m_settings->Flush();
+        return Stored();
+    }
     void ChooseLanguage(std::string_view name)
     {
         m_language.LoadLanguage(name, {});
@@ -49,6 +62,9 @@ public:
 
     TModes m_modes;
     int Holds = 0;
+    bool Guard = false; // a guard of the bar's own, besides the holds
+    int32_t Seconds = 0;
+    int Restores = 0;
 
 private:
     TempDir m_dir;
