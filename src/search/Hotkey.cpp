@@ -5,6 +5,7 @@
 
 #include <array>
 #include <charconv>
+#include <span>
 #include <string>
 
 namespace tramble {
@@ -45,6 +46,47 @@ std::optional<uint32_t> KeysymOf(const std::string& name)
     return std::nullopt;
 }
 
+// Keysym names of the printable ASCII keys that are not letters or digits.
+constexpr std::array kPunctuationNames{
+    TNamedKey{"exclam", '!'},       TNamedKey{"quotedbl", '"'},    TNamedKey{"numbersign", '#'},
+    TNamedKey{"dollar", '$'},       TNamedKey{"percent", '%'},     TNamedKey{"ampersand", '&'},
+    TNamedKey{"apostrophe", '\''},  TNamedKey{"parenleft", '('},   TNamedKey{"parenright", ')'},
+    TNamedKey{"asterisk", '*'},     TNamedKey{"plus", '+'},        TNamedKey{"comma", ','},
+    TNamedKey{"minus", '-'},        TNamedKey{"period", '.'},      TNamedKey{"slash", '/'},
+    TNamedKey{"colon", ':'},        TNamedKey{"semicolon", ';'},   TNamedKey{"less", '<'},
+    TNamedKey{"equal", '='},        TNamedKey{"greater", '>'},     TNamedKey{"question", '?'},
+    TNamedKey{"at", '@'},           TNamedKey{"bracketleft", '['}, TNamedKey{"backslash", '\\'},
+    TNamedKey{"bracketright", ']'}, TNamedKey{"asciicircum", '^'}, TNamedKey{"underscore", '_'},
+    TNamedKey{"grave", '`'},        TNamedKey{"braceleft", '{'},   TNamedKey{"bar", '|'},
+    TNamedKey{"braceright", '}'},   TNamedKey{"asciitilde", '~'},
+};
+
+// Keysym names of the other keys a shortcut may name.
+constexpr std::array kSpecialNames{
+    TNamedKey{"space", 0x20},    TNamedKey{"Return", 0xff0d},    TNamedKey{"Tab", 0xff09},
+    TNamedKey{"Escape", 0xff1b}, TNamedKey{"BackSpace", 0xff08}, TNamedKey{"Insert", 0xff63},
+    TNamedKey{"Delete", 0xffff}, TNamedKey{"Home", 0xff50},      TNamedKey{"End", 0xff57},
+    TNamedKey{"Prior", 0xff55},  TNamedKey{"Next", 0xff56},      TNamedKey{"Left", 0xff51},
+    TNamedKey{"Up", 0xff52},     TNamedKey{"Right", 0xff53},     TNamedKey{"Down", 0xff54},
+    TNamedKey{"Print", 0xff61},  TNamedKey{"Pause", 0xff13},     TNamedKey{"Menu", 0xff67},
+};
+
+std::string KeysymName(uint32_t keysym)
+{
+    if ((keysym >= '0' && keysym <= '9') || (keysym >= 'a' && keysym <= 'z') || (keysym >= 'A' && keysym <= 'Z'))
+        return std::string(1, static_cast<char>(keysym));
+    if (keysym >= 0xffbe && keysym <= 0xffe0)
+        return "F" + std::to_string(keysym - 0xffbe + 1);
+    for (const auto& names :
+         {std::span<const TNamedKey>(kPunctuationNames), std::span<const TNamedKey>(kSpecialNames)}) {
+        for (const TNamedKey& key : names) {
+            if (key.Keysym == keysym)
+                return std::string(key.Name);
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 std::optional<THotkey> ParseHotkey(std::string_view text)
@@ -82,6 +124,17 @@ std::optional<THotkey> ParseHotkey(std::string_view text)
     if (!haveKey)
         return std::nullopt;
     return hotkey;
+}
+
+std::string ShortcutTrigger(const THotkey& hotkey)
+{
+    std::string trigger;
+    for (const auto& [held, name] : {std::pair{hotkey.Ctrl, "CTRL"}, std::pair{hotkey.Alt, "ALT"},
+                                     std::pair{hotkey.Shift, "SHIFT"}, std::pair{hotkey.Super, "LOGO"}}) {
+        if (held)
+            trigger += std::string(name) + "+";
+    }
+    return trigger + KeysymName(hotkey.Keysym);
 }
 
 } // namespace tramble

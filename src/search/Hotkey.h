@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tramble {
@@ -20,5 +21,10 @@ struct THotkey {
 // Alt, Shift, Super/Meta/Win) and one key, any letter case. Nothing when the
 // text names no key, an unknown key or modifier, or a key twice.
 std::optional<THotkey> ParseHotkey(std::string_view text);
+
+// The shortcut in the desktops' shared notation, as the portal takes it:
+// CTRL, ALT, SHIFT and LOGO and the key's keysym name, joined by "+"
+// ("CTRL+ALT+space").
+std::string ShortcutTrigger(const THotkey& hotkey);
 
 } // namespace tramble

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+#include <utility>
+
 namespace tramble {
 namespace {
 
@@ -36,6 +40,51 @@ TEST(ParseHotkey, Texts)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
         EXPECT_EQ(ParseHotkey(c.Text), c.Expected);
+    }
+}
+
+// The portal takes the desktops' shared notation: modifier names in capitals
+// and keysym names, which differ from the setting's own spelling.
+TEST(ShortcutTrigger, SettingTextsInTheDesktopsNotation)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Ctrl+Alt+Space", "CTRL+ALT+space"},
+        {"Super+Shift+Ctrl+Alt+F12", "CTRL+ALT+SHIFT+LOGO+F12"},
+        {"Meta+F35", "LOGO+F35"},
+        {"Ctrl+Shift+K", "CTRL+SHIFT+k"},
+        {"Alt+1", "ALT+1"},
+        {"Ctrl++", "CTRL+plus"},
+        {"Ctrl+,", "CTRL+comma"},
+        {"Ctrl+\\", "CTRL+backslash"},
+        {"Alt+~", "ALT+asciitilde"},
+        {"Win+Enter", "LOGO+Return"},
+        {"Ctrl+Esc", "CTRL+Escape"},
+        {"Ctrl+Backspace", "CTRL+BackSpace"},
+        {"Ctrl+PgUp", "CTRL+Prior"},
+        {"Ctrl+PageDown", "CTRL+Next"},
+        {"Shift+Del", "SHIFT+Delete"},
+        {"F5", "F5"},
+    };
+    for (const auto& [text, trigger] : cases) {
+        SCOPED_TRACE(text);
+        const std::optional<THotkey> hotkey = ParseHotkey(text);
+        ASSERT_TRUE(hotkey);
+        EXPECT_EQ(ShortcutTrigger(*hotkey), trigger);
+    }
+}
+
+// Every key the setting accepts has a name the portal understands.
+TEST(ShortcutTrigger, EveryAcceptedKeyHasAName)
+{
+    for (char c = '!'; c <= '~'; ++c) {
+        const std::optional<THotkey> hotkey = ParseHotkey(std::string("Ctrl+") + c);
+        if (!hotkey)
+            continue;
+        const std::string trigger = ShortcutTrigger(*hotkey);
+        SCOPED_TRACE(std::string(1, c));
+        ASSERT_GT(trigger.size(), std::string("CTRL+").size());
+        for (char n : trigger.substr(5))
+            EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(n)) || n == '_') << trigger;
     }
 }
 
