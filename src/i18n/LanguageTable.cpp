@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 204> kEntries{{
+constexpr std::array<TLanguageEntry, 205> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -201,6 +201,8 @@ constexpr std::array<TLanguageEntry, 204> kEntries{{
      "另一个程序已占用此快捷键，Tramble 将在没有它的情况下运行："},
     {"Message", "HotkeyInvalid", "This shortcut is not understood, so Tramble runs without it:",
      "无法识别此快捷键，Tramble 将在没有它的情况下运行："},
+    {"Message", "HotkeyPurpose", "Bring the Tramble bar forward with its command box focused",
+     "调出 Tramble 工具栏并聚焦命令框"},
     {"Bookmark", "Import", "Import…", "导入…"},
     {"Bookmark", "Export", "Export…", "导出…"},
     {"Bookmark", "ImportTitle", "Import bookmarks", "导入收藏"},

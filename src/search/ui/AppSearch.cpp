@@ -51,6 +51,7 @@ TAppSearch::TAppSearch(TBarLink& link, TAppSearchParts parts) : m_link(link), m_
 
     m_shortcut = new TGlobalShortcut(this);
     connect(m_shortcut, &TGlobalShortcut::activated, this, &TAppSearch::Summon);
+    connect(m_shortcut, &TGlobalShortcut::stateChanged, this, &TAppSearch::ReportShortcut);
 
     // Installed after the command box's own filter, so these run first.
     m_parts.Box->installEventFilter(this);
@@ -79,8 +80,13 @@ void TAppSearch::Begin()
 void TAppSearch::ApplyShortcut()
 {
     const std::string text = ReadSetting(m_link.Settings(), keys::Hotkey);
+    ReportShortcut(m_shortcut->SetShortcut(text, m_link.Language().Text("Message", "HotkeyPurpose")));
+}
+
+void TAppSearch::ReportShortcut(TGlobalShortcut::TState state)
+{
     const char* key = nullptr;
-    switch (m_shortcut->SetShortcut(text)) {
+    switch (state) {
     case TGlobalShortcut::TState::Invalid: key = "HotkeyInvalid"; break;
     case TGlobalShortcut::TState::HeldByOther: key = "HotkeyTaken"; break;
     default: return;
@@ -89,7 +95,7 @@ void TAppSearch::ApplyShortcut()
     TBarHold hold(m_link);
     ShowMessage(m_link.BarWindow(), QMessageBox::Warning,
                 QString::fromStdString(language.Text("Message", key)) + QStringLiteral("\n") +
-                    QString::fromStdString(text),
+                    QString::fromStdString(ReadSetting(m_link.Settings(), keys::Hotkey)),
                 QString::fromStdString(language.Text("Message", "Error")));
 }
 

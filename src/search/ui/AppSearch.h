@@ -3,6 +3,7 @@
 #include "search/AppIndex.h"
 #include "search/LaunchCounts.h"
 #include "search/SearchMatch.h"
+#include "search/ui/GlobalShortcut.h"
 
 #include <QIcon>
 #include <QObject>
@@ -21,7 +22,6 @@ namespace tramble {
 class TAppIndexWorker;
 class TBarLink;
 class TEntryManager;
-class TGlobalShortcut;
 class TNetBookmarks;
 class TSearchPopup;
 
@@ -62,6 +62,7 @@ protected:
 private:
     void Begin();
     void ApplyShortcut();
+    void ReportShortcut(TGlobalShortcut::TState state);
     TIndexPlaces Places() const;
     void UseIndex(std::shared_ptr<const TAppIndex> index);
     void Refresh();

@@ -1,10 +1,13 @@
 // The real program under Xvfb with openbox: the global shortcut calls the bar
-// from the strip, "--focus" reaches the running copy, and an application
-// found in the command box starts with its arguments.
+// from the strip, grabbed on the display or bound through the desktop's
+// portal, "--focus" reaches the running copy, and an application found in
+// the command box starts with its arguments.
 #include "platform/KeyGrab.h"
 #include "store/FastIniFile.h"
 
 #include "support/ArgvDump.h"
+#include "support/PrivateBus.h"
+#include "support/ShortcutPortal.h"
 #include "support/TempDir.h"
 #include "support/XSession.h"
 
@@ -43,6 +46,18 @@ protected:
         m_env["XDG_DATA_HOME"] = (m_dir.path() / "data").string();
         m_env["XDG_DATA_DIRS"] = (m_dir.path() / "none").string();
         m_env["TRAMBLE_DUMP"] = m_dir.file("dump");
+        // An X session, whatever session the tests run in.
+        m_env["WAYLAND_DISPLAY"] = "";
+        m_env["XDG_SESSION_TYPE"] = "x11";
+    }
+
+    // A Wayland session whose bar runs on XWayland (here: Xvfb), with the
+    // session bus of the test's own where the portal may answer.
+    void InWaylandSession(const test::PrivateBus& bus)
+    {
+        m_env["WAYLAND_DISPLAY"] = "wayland-absent";
+        m_env["XDG_SESSION_TYPE"] = "wayland";
+        m_env["DBUS_SESSION_BUS_ADDRESS"] = bus.Address();
     }
 
     fs::path Folder() const { return m_dir.path() / "a"; }
@@ -80,13 +95,17 @@ protected:
     {
         const auto end = std::chrono::steady_clock::now() + limit;
         while (std::chrono::steady_clock::now() < end) {
-            auto probe = platform::TKeyGrab::Connect(m_x.Display());
-            if (probe && probe->Grab({.Ctrl = true, .Alt = true}, kSpace) == platform::TGrabResult::HeldByOther)
+            if (GrabbedOnDisplay())
                 return true;
-            probe.reset();
             std::this_thread::sleep_for(200ms);
         }
         return false;
+    }
+
+    bool GrabbedOnDisplay() const
+    {
+        auto probe = platform::TKeyGrab::Connect(m_x.Display());
+        return probe && probe->Grab({.Ctrl = true, .Alt = true}, kSpace) == platform::TGrabResult::HeldByOther;
     }
 
     std::unique_ptr<Process> StartBar()
@@ -194,6 +213,67 @@ TEST_F(SearchEndToEnd, ShortcutHeldByAnotherProgramGivesOneMessage)
     std::this_thread::sleep_for(500ms);
     EXPECT_TRUE(m_x.Windows("--name '^Error$'").empty()) << "more than one message";
     EXPECT_FALSE(bar->Wait(500ms)) << "the bar ended";
+}
+
+TEST_F(SearchEndToEnd, PortalShortcutCallsTheBarInAWaylandSession)
+{
+    if (!test::ShortcutPortal::Available())
+        GTEST_SKIP() << "xdg-desktop-portal is not installed";
+    test::PrivateBus bus;
+    test::ShortcutPortal portal(bus.Address(), {});
+    ASSERT_TRUE(portal.Ready());
+    InWaylandSession(bus);
+    auto bar = StartBar();
+    ASSERT_TRUE(m_window);
+    ASSERT_TRUE(portal.WaitForBound(1, 15s)) << "the bar did not ask the portal";
+    const test::ShortcutPortal::Bound bound = portal.BoundShortcuts().front();
+    EXPECT_EQ(bound.Trigger, "CTRL+ALT+space");
+    EXPECT_EQ(bound.Description, "Bring the Tramble bar forward with its command box focused");
+    EXPECT_FALSE(GrabbedOnDisplay()) << "the bar grabbed the keys besides the portal";
+
+    ASSERT_TRUE(FoldIntoStrip());
+    ASSERT_TRUE(portal.Activate(bound.Id));
+    ASSERT_TRUE(BarShown(true)) << "the portal's press did not bring the bar back";
+    std::this_thread::sleep_for(300ms);
+    Type("6*7");
+    Key("Return");
+    ASSERT_TRUE(portal.Activate(bound.Id));
+    EXPECT_TRUE(BarShown(false)) << "the second press did not return the bar to the strip";
+    ASSERT_TRUE(portal.Activate(bound.Id));
+    ASSERT_TRUE(BarShown(true));
+    std::this_thread::sleep_for(300ms);
+    Type(">Exit");
+    Key("Return");
+    ASSERT_EQ(bar->Wait(10s), 0);
+    EXPECT_EQ(TFastIniFile(Ini()).ReadText("Command", "cmd1", ""), "6*7");
+    EXPECT_TRUE(portal.WaitForClosedSessions(1, 5s)) << "the portal session outlived the bar";
+}
+
+// A Wayland session whose portal offers no shortcuts still has the grab on
+// XWayland; one whose user declined the binding gets neither, and no message.
+TEST_F(SearchEndToEnd, WithoutThePortalsShortcutTheBarGrabsOnlyWhereNotDeclined)
+{
+    if (!test::ShortcutPortal::Available())
+        GTEST_SKIP() << "xdg-desktop-portal is not installed";
+    test::PrivateBus bus;
+    InWaylandSession(bus);
+    {
+        test::ShortcutPortal portal(bus.Address(), {.WithBackend = false});
+        ASSERT_TRUE(portal.Ready());
+        auto bar = StartBar();
+        ASSERT_TRUE(m_window);
+        EXPECT_TRUE(ShortcutHeldElsewhere()) << "no grab where the portal offers no shortcuts";
+        bar->Signal(SIGTERM);
+        ASSERT_EQ(bar->Wait(10s), 0);
+    }
+    test::ShortcutPortal portal(bus.Address(), {.BindResponse = 1});
+    ASSERT_TRUE(portal.Ready());
+    auto bar = StartBar();
+    ASSERT_TRUE(m_window);
+    ASSERT_TRUE(portal.WaitForBound(1, 15s));
+    std::this_thread::sleep_for(1s);
+    EXPECT_FALSE(GrabbedOnDisplay()) << "the bar grabbed keys the user declined";
+    EXPECT_TRUE(m_x.Windows("--name '^Error$'").empty()) << "a message about the declined shortcut";
 }
 
 } // namespace
