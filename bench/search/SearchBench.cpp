@@ -3,6 +3,7 @@
 // applications beside a plain substring scan of their names.
 #include "search/AppIndex.h"
 #include "search/SearchItems.h"
+#include "text/Utf8Text.h"
 
 #include "support/TempDir.h"
 
@@ -99,7 +100,7 @@ const TItems& Items()
         TLaunchCounts launches;
         for (size_t i = 0; i < index.Apps.size(); ++i) {
             built.Items.push_back(AppItem(index.Apps[i], i, launches));
-            built.Names.push_back(FoldCase(index.Apps[i].Name));
+            built.Names.push_back(FoldText(index.Apps[i].Name));
         }
         // The matching itself is what is measured: bring the index to 2,000 shown.
         while (built.Items.size() < static_cast<size_t>(kApps)) {

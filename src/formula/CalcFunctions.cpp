@@ -3,7 +3,7 @@
 #include "formula/CalcError.h"
 #include "formula/Stamp.h"
 #include "formula/TextHelpers.h"
-#include "formula/Utf8Text.h"
+#include "text/Utf8Text.h"
 #include "text/TextConvert.h"
 
 #include <algorithm>

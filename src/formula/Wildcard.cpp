@@ -1,6 +1,6 @@
 #include "formula/Wildcard.h"
 
-#include "formula/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <cstdint>
 #include <utility>

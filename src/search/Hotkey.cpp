@@ -1,7 +1,7 @@
 #include "search/Hotkey.h"
 
-#include "search/SearchMatch.h"
 #include "text/TextConvert.h"
+#include "text/Utf8Text.h"
 
 #include <array>
 #include <charconv>
@@ -98,7 +98,7 @@ std::optional<THotkey> ParseHotkey(std::string_view text)
         // A "+" right at the start of a part is the key itself ("Ctrl++").
         if (plus == 0)
             plus = text.find('+', 1);
-        const std::string part = FoldCase(Trim(text.substr(0, plus)));
+        const std::string part = FoldText(Trim(text.substr(0, plus)));
         text.remove_prefix(plus == std::string_view::npos ? text.size() : plus + 1);
         bool* modifier = nullptr;
         if (part == "ctrl" || part == "control")

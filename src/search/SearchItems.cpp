@@ -1,6 +1,7 @@
 #include "search/SearchItems.h"
 
 #include "search/AppStart.h"
+#include "text/Utf8Text.h"
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@ void AddFolded(std::vector<std::string>& out, const std::string& text)
 {
     if (text.empty())
         return;
-    std::string folded = FoldCase(text);
+    std::string folded = FoldText(text);
     if (std::find(out.begin(), out.end(), folded) == out.end())
         out.push_back(std::move(folded));
 }

@@ -46,16 +46,6 @@ struct TRanked {
 
 } // namespace
 
-std::string FoldCase(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
 size_t CharCount(std::string_view text)
 {
     size_t count = 0;

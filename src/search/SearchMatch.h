@@ -11,9 +11,6 @@ namespace tramble {
 // How well a typed text fits a name; higher is better.
 enum class TMatchKind : uint8_t { None, InOrder, Substring, WordPrefix };
 
-// ASCII letters folded to lower case; other bytes (UTF-8) are kept.
-std::string FoldCase(std::string_view text);
-
 // The best kind with which the folded query fits the folded text: at the
 // start of a word (the text's start, after a blank or punctuation, or any
 // place for a query that begins with a non-ASCII character such as Chinese),

@@ -1,8 +1,8 @@
 #include "formula/GroupArguments.h"
 #include "formula/Text.h"
 #include "formula/TextHelpers.h"
-#include "formula/Utf8Text.h"
 #include "formula/Wildcard.h"
+#include "text/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +107,8 @@ TEST(Utf8TextTest, CaseMappingKeepsBytesIntact)
     EXPECT_EQ(UpperText("abc xyz"), "ABC XYZ");
     EXPECT_EQ(UpperText("ÿéñ"), "ŸÉÑ");
     EXPECT_EQ(LowerText("ΣΑΣ"), "σασ");
+    EXPECT_EQ(FoldText("FireFox ÄÖ БРАУЗЕР 网页 Z9"), "firefox äö браузер 网页 z9");
+    EXPECT_EQ(FoldText("A\xff\xc3"), "a\xff\xc3");
     EXPECT_EQ(UpperText("a\xff\xc3"), "A\xff\xc3"); // invalid bytes pass through
     EXPECT_EQ(UpperText("\xe2\x82"), "\xe2\x82");
     EXPECT_EQ(CodePointText(0x20AC), "€");

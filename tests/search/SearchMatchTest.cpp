@@ -1,8 +1,12 @@
 // Matching typed text against names, and the order of what is found.
 #include "search/SearchMatch.h"
 #include "search/SearchItems.h"
+#include "text/Utf8Text.h"
 
 #include <gtest/gtest.h>
+
+#include <clocale>
+#include <utility>
 
 namespace tramble {
 namespace {
@@ -56,11 +60,6 @@ TEST(SearchQuery, WhatStartsASearch)
         SCOPED_TRACE(c.Box);
         EXPECT_EQ(SearchQuery(c.Box), c.Query);
     }
-}
-
-TEST(FoldCase, OnlyAsciiLettersFold)
-{
-    EXPECT_EQ(FoldCase("FireFox ÄÖ 网页 Z9"), "firefox ÄÖ 网页 z9");
 }
 
 std::vector<std::string> Titles(const std::vector<TSearchItem>& items, const std::vector<TSearchHit>& hits)
@@ -131,6 +130,31 @@ TEST(RankItems, RecentLaunchesRankHigherWithinAKind)
               (std::vector<std::string>{"Fish", "Firefox", "Files", "Profile Tool"}));
 }
 
+// Names in other scripts are found whichever case the user types, and the
+// same way under any locale the bar runs in.
+TEST(RankItems, LettersOfEveryScriptMatchWithoutRegardToCase)
+{
+    const std::vector<TSearchItem> items = {
+        AppItem(App("Ärger Editor", "", {}), 0, TLaunchCounts()),
+        AppItem(App("Браузер", "", {}), 1, TLaunchCounts()),
+        AppItem(App("ΓΡΑΦΗ", "", {}), 2, TLaunchCounts()),
+        AppItem(App("网页 Viewer", "", {}), 3, TLaunchCounts()),
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"är", "Ärger Editor"}, {"ÄRGER", "Ärger Editor"}, {"бра", "Браузер"},
+        {"БРАУЗ", "Браузер"},   {"γραφη", "ΓΡΑΦΗ"},        {"网页 v", "网页 Viewer"},
+    };
+    for (const char* locale : {"C", "C.UTF-8"}) {
+        const std::string old = std::setlocale(LC_ALL, nullptr);
+        ASSERT_TRUE(std::setlocale(LC_ALL, locale));
+        for (const auto& [query, title] : cases) {
+            SCOPED_TRACE(std::string(locale) + ": " + query);
+            EXPECT_EQ(Titles(items, RankItems(items, FoldText(query))), std::vector<std::string>{title});
+        }
+        std::setlocale(LC_ALL, old.c_str());
+    }
+}
+
 TEST(RankItems, LocalizedAndEnglishNamesBothMatch)
 {
     TDesktopApp firefox = App("Firefox 网络浏览器", "网络浏览器", {"互联网"});
@@ -139,7 +163,7 @@ TEST(RankItems, LocalizedAndEnglishNamesBothMatch)
     const std::vector<TSearchItem> items = {AppItem(firefox, 0, TLaunchCounts())};
     for (const char* query : {"web", "browser", "浏览器", "互联网", "firefox", "run-firefox"}) {
         SCOPED_TRACE(query);
-        EXPECT_EQ(RankItems(items, FoldCase(query)).size(), 1u);
+        EXPECT_EQ(RankItems(items, FoldText(query)).size(), 1u);
     }
 }
 

@@ -9,6 +9,7 @@
 #include "search/ui/GlobalShortcut.h"
 #include "search/ui/SearchPopup.h"
 #include "store/SettingsKeys.h"
+#include "text/Utf8Text.h"
 #include "ui/BarLink.h"
 #include "ui/Prompts.h"
 
@@ -152,7 +153,7 @@ void TAppSearch::Refresh()
                                            {items[b].Caption, items[b].Address}));
         }
     }
-    m_hits = RankItems(m_items, FoldCase(query));
+    m_hits = RankItems(m_items, FoldText(query));
     if (m_hits.empty()) {
         ClosePopup();
         return;

@@ -24,4 +24,9 @@ uint32_t DecodeUtf8(std::string_view text, size_t pos, size_t& length);
 // Folds a code point for comparisons without regard to case.
 uint32_t FoldCase(uint32_t code);
 
+// UTF-8 text in lower case by the rules of C.UTF-8, the same in every
+// locale, for comparisons without regard to case ("ÄRGER" and "ärger").
+// Bytes that are not valid UTF-8 pass through unchanged.
+std::string FoldText(std::string_view text);
+
 } // namespace tramble

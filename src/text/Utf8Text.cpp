@@ -1,4 +1,4 @@
-#include "formula/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 #include <clocale>
 #include <cstring>
@@ -46,9 +46,8 @@ void AppendUtf8(std::string& out, uint32_t code)
     }
 }
 
-template <typename Map> std::string MapText(std::string_view text, Map map)
+template <typename Map> std::string MapText(std::string_view text, Map map, bool useCurrent)
 {
-    bool useCurrent = CurrentLocaleIsUtf8();
     locale_t fallback = Utf8Fallback();
     std::string out;
     out.reserve(text.size());
@@ -117,12 +116,17 @@ uint32_t DecodeUtf8(std::string_view text, size_t pos, size_t& length)
 
 std::string UpperText(std::string_view text)
 {
-    return MapText(text, ToUpper);
+    return MapText(text, ToUpper, CurrentLocaleIsUtf8());
 }
 
 std::string LowerText(std::string_view text)
 {
-    return MapText(text, ToLower);
+    return MapText(text, ToLower, CurrentLocaleIsUtf8());
+}
+
+std::string FoldText(std::string_view text)
+{
+    return MapText(text, ToLower, false);
 }
 
 std::optional<std::string> CodePointText(int64_t code)
