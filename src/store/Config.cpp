@@ -21,10 +21,9 @@ void ReadBarLookSettings(TFastIniFile& ini, TConfig& cfg)
     ReadSettingGroup(ini, TSettingGroup::BarLook, cfg);
 }
 
-void ReadSyncSettings(TFastIniFile& ini, TConfig& cfg, TLastState& last)
+void ReadSyncSettings(TFastIniFile& ini, TConfig& cfg)
 {
     ReadSettingGroup(ini, TSettingGroup::Sync, cfg);
-    last.SyncTimeTime = ReadSetting(ini, keys::SyncTimeTime);
 }
 
 void ReadTraySettings(TFastIniFile& ini, TConfig& cfg)

@@ -66,8 +66,6 @@ struct TConfig {
 struct TLastState {
     int32_t Run = 0;
     int32_t Elapse = 0;
-    std::string SyncTimeTime;
-    std::string IPNet;
 };
 
 // The default font for the system, then the stored "Font" over it (an
@@ -75,8 +73,8 @@ struct TLastState {
 void ReadFontSetting(TFastIniFile& ini, bool chineseSystem, TConfig& cfg);
 // Rainbow, hide, sort and title-bar settings.
 void ReadBarLookSettings(TFastIniFile& ini, TConfig& cfg);
-// Clock-sync server and switch, and the time of the last sync.
-void ReadSyncSettings(TFastIniFile& ini, TConfig& cfg, TLastState& last);
+// Clock-sync server and switch.
+void ReadSyncSettings(TFastIniFile& ini, TConfig& cfg);
 // Tray, weather and unit settings.
 void ReadTraySettings(TFastIniFile& ini, TConfig& cfg);
 void ReadAlarmSettings(TFastIniFile& ini, TConfig& cfg);

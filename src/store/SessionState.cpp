@@ -99,10 +99,6 @@ void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state)
         StoreBarPlace(ini, *state.Place);
     if (state.Elapse)
         WriteSettingNumber(ini, keys::Elapse, *state.Elapse);
-    if (state.SyncTimeTime)
-        WriteSetting(ini, keys::SyncTimeTime, *state.SyncTimeTime);
-    if (state.IPNet)
-        WriteSetting(ini, keys::IPNet, *state.IPNet);
     RemoveScratchSection(ini);
     if (state.History) {
         ini.RemoveSection(keys::kCommandSection);

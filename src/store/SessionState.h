@@ -46,13 +46,12 @@ int32_t CountRun(TFastIniFile& ini);
 struct TShutdownState {
     std::optional<TBarPlace> Place;
     std::optional<int32_t> Elapse;
-    std::optional<std::string> SyncTimeTime;
-    std::optional<std::string> IPNet;
     std::optional<std::vector<std::string>> History;
 };
 
-// Place, running time, sync time and watched interface; "temp" removed; the
-// command list rewritten whole; then the file is flushed.
+// Place and running time; "temp" removed; the command list rewritten
+// whole; then the file is flushed. The sync time and the watched interface
+// are stored by their own controllers.
 void StoreShutdownState(TFastIniFile& ini, const TShutdownState& state);
 
 } // namespace tramble

@@ -93,8 +93,6 @@ TEST(ShutdownState, RewritesTheHistoryWholeAndDropsTheScratchSection)
     TShutdownState state;
     state.Place = TBarPlace{10, 20, 108, 58};
     state.Elapse = 99;
-    state.SyncTimeTime = "t";
-    state.IPNet = "eth0";
     state.History = std::vector<std::string>{"new"};
     StoreShutdownState(ini, state);
 
@@ -105,7 +103,6 @@ TEST(ShutdownState, RewritesTheHistoryWholeAndDropsTheScratchSection)
     EXPECT_EQ(reread.ReadNumber("last", "Left", 0), 10);
     EXPECT_EQ(reread.ReadNumber("last", "Height", 0), 58);
     EXPECT_EQ(reread.ReadNumber("last", "elapse", 0), 99);
-    EXPECT_EQ(reread.ReadText("last", "IPNet", ""), "eth0");
 }
 
 TEST(ShutdownState, ValuesTheLoadNeverReadKeepTheirStoredText)

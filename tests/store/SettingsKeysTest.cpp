@@ -134,14 +134,12 @@ TEST(Config, EachGroupReadsItsKeys)
                                             "RainBowSpeed=-4\nRainbowStyle=3\nUserColor=1\nHideSpeed=9\n"
                                             "NTPServer=time.example\nSyncTime=0\n"
                                             "showWeather=1\nCityName=Wuhan\nmetric=0\nTrayColor=255\n"
-                                            "AlarmOnlineTime=1\nOnlineTime=30\n"
-                                            "[last]\nSyncTimeTime=2024-01-01\n");
+                                            "AlarmOnlineTime=1\nOnlineTime=30\n");
     TFastIniFile ini(dir.file("x.ini"));
     TConfig cfg;
-    TLastState last;
     ReadFontSetting(ini, false, cfg);
     ReadBarLookSettings(ini, cfg);
-    ReadSyncSettings(ini, cfg, last);
+    ReadSyncSettings(ini, cfg);
     ReadTraySettings(ini, cfg);
     ReadAlarmSettings(ini, cfg);
 
@@ -156,7 +154,6 @@ TEST(Config, EachGroupReadsItsKeys)
     EXPECT_EQ(cfg.ResSpeed, 3);
     EXPECT_EQ(cfg.NTPServer, "time.example");
     EXPECT_FALSE(cfg.SyncTime);
-    EXPECT_EQ(last.SyncTimeTime, "2024-01-01");
     EXPECT_TRUE(cfg.ShowWeather);
     EXPECT_EQ(cfg.CityName, "Wuhan");
     EXPECT_FALSE(cfg.Metric);

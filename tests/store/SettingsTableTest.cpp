@@ -83,9 +83,8 @@ TEST(SettingsTable, ANewConfigHoldsWhatAnEmptyFileGives)
     for (size_t i = 0; i < table.size(); ++i)
         SetDistinctValue(*table[i], static_cast<int>(i), fromFile);
     ReadFontSetting(ini, false, fromFile);
-    TLastState last;
     ReadBarLookSettings(ini, fromFile);
-    ReadSyncSettings(ini, fromFile, last);
+    ReadSyncSettings(ini, fromFile);
     ReadTraySettings(ini, fromFile);
     ReadAlarmSettings(ini, fromFile);
     ReadSettingGroup(ini, TSettingGroup::Language, fromFile);

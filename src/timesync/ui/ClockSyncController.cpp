@@ -1,5 +1,6 @@
 #include "timesync/ui/ClockSyncController.h"
 
+#include "store/Config.h"
 #include "store/SettingsKeys.h"
 #include "ui/BarLink.h"
 
@@ -26,8 +27,7 @@ void TClockSyncController::LoadSettings()
 {
     TFastIniFile& settings = m_bar.Settings();
     TConfig& config = m_bar.Config();
-    config.NTPServer = ReadSetting(settings, keys::NTPServer);
-    config.SyncTime = ReadSettingFlag(settings, keys::SyncTime);
+    ReadSyncSettings(settings, config);
     m_lastSyncText = ReadSetting(settings, keys::SyncTimeTime);
     m_loaded = true;
     SetServer(config.NTPServer);
