@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -44,6 +46,24 @@ private:
     QPointer<QDialog> m_dialog;
 };
 
+// Prompts open in the middle of the owner's screen: beside a small bar at
+// an edge they would open half off the desktop or over the bar.
+void CentreOnDesktop(QDialog& dialog)
+{
+    if (dialog.testAttribute(Qt::WA_Moved))
+        return;
+    const QWidget* owner = dialog.parentWidget();
+    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    if (!dialog.testAttribute(Qt::WA_Resized))
+        dialog.adjustSize();
+    const QRect desktop = screen->availableGeometry();
+    const QSize size = dialog.size();
+    dialog.move(desktop.left() + std::max(0, (desktop.width() - size.width()) / 2),
+                desktop.top() + std::max(0, (desktop.height() - size.height()) / 2));
+}
+
 } // namespace
 
 int RunPrompt(QDialog& dialog)
@@ -51,6 +71,7 @@ int RunPrompt(QDialog& dialog)
     if (State().Closed)
         return QDialog::Rejected;
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    CentreOnDesktop(dialog);
     TOpenPrompt open(dialog);
     if (State().PromptHook) {
         QPointer<QDialog> shown(&dialog);
