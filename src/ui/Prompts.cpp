@@ -1,11 +1,11 @@
 #include "ui/Prompts.h"
 
+#include "ui/DialogPlace.h"
+
 #include <QDialog>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QInputDialog>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -46,24 +46,6 @@ private:
     QPointer<QDialog> m_dialog;
 };
 
-// Prompts open in the middle of the owner's screen: beside a small bar at
-// an edge they would open half off the desktop or over the bar.
-void CentreOnDesktop(QDialog& dialog)
-{
-    if (dialog.testAttribute(Qt::WA_Moved))
-        return;
-    const QWidget* owner = dialog.parentWidget();
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    if (!dialog.testAttribute(Qt::WA_Resized))
-        dialog.adjustSize();
-    const QRect desktop = screen->availableGeometry();
-    const QSize size = dialog.size();
-    dialog.move(desktop.left() + std::max(0, (desktop.width() - size.width()) / 2),
-                desktop.top() + std::max(0, (desktop.height() - size.height()) / 2));
-}
-
 } // namespace
 
 int RunPrompt(QDialog& dialog)
@@ -71,7 +53,11 @@ int RunPrompt(QDialog& dialog)
     if (State().Closed)
         return QDialog::Rejected;
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    CentreOnDesktop(dialog);
+    // In the middle of the desktop: beside a small bar at an edge a prompt
+    // would open half off the desktop or over the bar. A place the caller
+    // chose stays.
+    if (!dialog.testAttribute(Qt::WA_Moved))
+        CentreOnDesktop(dialog);
     TOpenPrompt open(dialog);
     if (State().PromptHook) {
         QPointer<QDialog> shown(&dialog);

@@ -3,7 +3,6 @@
 #include "i18n/Language.h"
 #include "launcher/PlaceholderIcon.h"
 #include "launcher/PngImage.h"
-#include "launcher/ui/DialogPlace.h"
 #include "launcher/ui/ImageFromPng.h"
 #include "launcher/ui/frmSelect.h"
 #include "ui/Prompts.h"
@@ -236,12 +235,6 @@ void TfrmEditApp::RebuildPreview()
     preview.addPixmap(pixmap, QIcon::Normal);
     preview.addPixmap(pixmap, QIcon::Disabled);
     btnIcon->setIcon(preview);
-}
-
-void TfrmEditApp::showEvent(QShowEvent* event)
-{
-    QDialog::showEvent(event);
-    CentreOnDesktop(*this);
 }
 
 } // namespace tramble

@@ -62,9 +62,6 @@ public:
     QPushButton* btnOk = nullptr;
     QPushButton* btnCancel = nullptr;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void SelectApp();
     void SelectFolder();

@@ -2,7 +2,6 @@
 
 #include "i18n/Language.h"
 #include "launcher/IconThemeNames.h"
-#include "launcher/ui/DialogPlace.h"
 #include "ui/Prompts.h"
 
 #include <QFileInfo>
@@ -225,7 +224,6 @@ void TfrmIconPicker::UpdatePreview()
 void TfrmIconPicker::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnDesktop(*this);
     if (pgcKind->currentIndex() == kThemePage)
         lvThemeIcons->setFocus();
 }

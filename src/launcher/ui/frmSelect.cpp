@@ -1,7 +1,6 @@
 #include "launcher/ui/frmSelect.h"
 
 #include "i18n/Language.h"
-#include "launcher/ui/DialogPlace.h"
 #include "launcher/ui/EntryIcons.h"
 #include "launcher/ui/FolderListModel.h"
 #include "platform/SpecialFolders.h"
@@ -341,7 +340,6 @@ void TfrmSelect::resizeEvent(QResizeEvent* event)
 void TfrmSelect::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnDesktop(*this);
     tvFolders->scrollTo(tvFolders->currentIndex());
     if (m_mode == TMode::FoldersOnly)
         tvFolders->setFocus();
