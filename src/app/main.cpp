@@ -38,7 +38,8 @@ the bar.
   --focus  brings the running bar forward with its command box focused, as
            its global shortcut (Ctrl+Alt+Space) does; starts the bar when
            none runs. Bind it to a desktop shortcut where the global
-           shortcut cannot be taken, as on Wayland.
+           shortcut cannot be taken: on Wayland without the desktop
+           portal's global shortcuts.
 
 Settings are kept beside the program when its folder can be written, else in
 $XDG_CONFIG_HOME/tramble (by default ~/.config/tramble).
