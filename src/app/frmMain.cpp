@@ -11,7 +11,6 @@
 #include "launcher/StripPlacement.h"
 #include "launcher/ui/EntryButtons.h"
 #include "launcher/ui/EntrySystem.h"
-#include "launcher/ui/RainbowStrip.h"
 #include "options/ui/OptionsController.h"
 #include "platform/AppPaths.h"
 #include "platform/FocusSignal.h"
@@ -78,7 +77,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
                                  [this] {
                                      setFont(ToQFont(m_config.Font));
                                      ApplyStripSettings();
-                                     if (m_inStrip)
+                                     if (InRainbowMode())
                                          return;
                                      const bool shown = isVisible();
                                      ApplyTitleBar();
@@ -103,14 +102,10 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
 
     tmrLayout.setInterval(55);
     connect(&tmrLayout, &QTimer::timeout, this, &TfrmMain::LayOut);
-    tmrAnimation.setInterval(200);
-    connect(&tmrAnimation, &QTimer::timeout, this, &TfrmMain::RunAutoHide);
     tmrSeconds.setSingleShot(true);
     tmrSeconds.setTimerType(Qt::PreciseTimer);
     connect(&tmrSeconds, &QTimer::timeout, this, &TfrmMain::OnSecondsTick);
     OnSecondsTick();
-    tmrRainbow.setInterval(110);
-    connect(&tmrRainbow, &QTimer::timeout, this, &TfrmMain::OnRainbowTick);
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive && cbbCmd->isVisible())
@@ -156,7 +151,7 @@ void TfrmMain::ExitProgram()
 
 void TfrmMain::RestoreBar()
 {
-    if (m_inStrip) {
+    if (InRainbowMode()) {
         LeaveRainbowMode();
         return;
     }
@@ -204,7 +199,7 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     KeepOnDesktop(true);
-    UpdateAutoHideProbe();
+    m_stripControl->UpdateAutoHideProbe();
     if (m_resizeHandlerAttached)
         RequestLayout();
 }
@@ -213,7 +208,7 @@ void TfrmMain::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
     KeepOnDesktop(false);
-    UpdateAutoHideProbe();
+    m_stripControl->UpdateAutoHideProbe();
 }
 
 QRect TfrmMain::Desktop() const
@@ -224,7 +219,7 @@ QRect TfrmMain::Desktop() const
 
 void TfrmMain::KeepOnDesktop(bool sizing)
 {
-    if (!isVisible() || m_inStrip || m_layingOut)
+    if (!isVisible() || InRainbowMode() || m_layingOut)
         return;
     const QRect frame = frameGeometry();
     const TRect desk = ToTRect(Desktop());
@@ -333,44 +328,16 @@ void TfrmMain::OnSecondsTick()
     }
 }
 
-void TfrmMain::EnterRainbowMode()
+void TfrmMain::enterEvent(QEnterEvent* event)
 {
-    if (m_inStrip || !isVisible())
-        return;
-    // A strip cannot be put at an edge where the compositor places windows.
-    if (m_env.CompositorPlaces) {
-        showMinimized();
-        return;
-    }
-    const TRect window = ToTRect(frameGeometry());
-    hide();
-    m_normalClient = size();
-    m_resizeHandlerAttached = false;
-    m_layoutPermitted = false;
-    m_inStrip = true;
-    const TRainbowSettings look = ClampedForDrawing(RainbowSettings());
-    const TStrip strip = PlaceStrip(window, ToTRect(Desktop()), look.Width, look.Height);
-    m_strip->ShowAt(strip);
-    tmrRainbow.start();
-    tmrAnimation.stop();
-    m_stripProbe.start();
+    QWidget::enterEvent(event);
+    m_stripControl->OnPointerEntered();
 }
 
-void TfrmMain::LeaveRainbowMode()
+void TfrmMain::leaveEvent(QEvent* event)
 {
-    if (!m_inStrip)
-        return;
-    m_autoHide.LeftRainbowMode();
-    tmrRainbow.stop();
-    m_strip->hide();
-    m_inStrip = false;
-    m_layoutPermitted = true;
-    m_resizeHandlerAttached = true;
-    resize(m_normalClient);
-    setAcceptDrops(!m_modes.ReadOnlyMode);
-    show();
-    raise();
-    UpdateAutoHideProbe();
+    QWidget::leaveEvent(event);
+    m_stripControl->UpdateAutoHideProbe();
 }
 
 bool TfrmMain::StartDrag(QMouseEvent* event)

@@ -3,8 +3,7 @@
 #include "app/BarEnvironment.h"
 #include "app/BarMenus.h"
 #include "i18n/Language.h"
-#include "launcher/AutoHide.h"
-#include "launcher/RainbowSettings.h"
+#include "launcher/ui/StripController.h"
 #include "platform/Instance.h"
 #include "store/Config.h"
 #include "store/FastIniFile.h"
@@ -14,7 +13,6 @@
 #include "store/StartupOrder.h"
 #include "ui/BarLink.h"
 
-#include <QElapsedTimer>
 #include <QPoint>
 #include <QSize>
 #include <QTimer>
@@ -44,7 +42,6 @@ class TInterpreter;
 class TLanguageMenu;
 class TNetBookmarks;
 class TOptionsController;
-class TRainbowStrip;
 class TTrayController;
 class TWeatherController;
 
@@ -68,20 +65,20 @@ public:
     // A requested layout has not run yet.
     bool LayoutPending() const { return tmrLayout.isActive(); }
     // Collapses the bar into the strip at the nearest desktop edge.
-    void EnterRainbowMode();
+    void EnterRainbowMode() { m_stripControl->EnterRainbowMode(); }
     // Brings the bar back from the strip.
-    void LeaveRainbowMode();
-    bool InRainbowMode() const { return m_inStrip; }
+    void LeaveRainbowMode() { m_stripControl->LeaveRainbowMode(); }
+    bool InRainbowMode() const { return m_stripControl->InRainbowMode(); }
     // Places the shown strip again after its size settings changed.
-    void ApplyStripSettings();
+    void ApplyStripSettings() { m_stripControl->ApplyStripSettings(); }
 
     // Every dialog of the bar and every launch runs between these two (see
     // TBarHold): while the bar is held it neither hides nor leaves the strip.
-    void HoldBar() override;
-    void ReleaseBar() override;
-    bool ModalGuard() const override;
+    void HoldBar() override { m_stripControl->HoldBar(); }
+    void ReleaseBar() override { m_stripControl->ReleaseBar(); }
+    bool ModalGuard() const override { return m_stripControl->ModalGuard(); }
     // A bar or button menu opens at this screen point.
-    void NotePopupPoint(const QPoint& global) override;
+    void NotePopupPoint(const QPoint& global) override { m_stripControl->NotePopupPoint(global); }
 
     QWidget* BarWindow() override { return this; }
     TFastIniFile& Settings() override { return *m_settings; }
@@ -94,11 +91,11 @@ public:
     void RestoreBar() override;
     void OnLanguageApplied(std::function<void()> refresh) override;
     const TBarMenus& Menus() const { return m_menus; }
-    TRainbowStrip* Strip() const { return m_strip; }
+    TRainbowStrip* Strip() const { return m_stripControl->Strip(); }
     int IconSize() const { return m_iconSize; }
     const TSessionClock& Clock() const { return m_clock; }
     // Where the last bar or button menu opened, relative to the window.
-    QPoint PopupPoint() const { return m_popupPoint; }
+    QPoint PopupPoint() const { return m_stripControl->PopupPoint(); }
 
     // The application buttons in bar order; the entries' owner fills it and
     // requests a layout.
@@ -176,13 +173,6 @@ private:
     QRect Desktop() const;
     bool StartDrag(QMouseEvent* event);
 
-    // The strip and auto-hide (frmMainStrip.cpp).
-    TRainbowSettings RainbowSettings() const;
-    void OnRainbowTick();
-    void RunAutoHide();
-    void UpdateAutoHideProbe();
-    TProbeSight SightAt(TPoint p) const;
-
     TBarEnvironment m_env;
     std::optional<platform::TInstanceClaim> m_claim;
     TModes m_modes;
@@ -202,30 +192,22 @@ private:
     QComboBox* cbbCmd = nullptr;
     QToolButton* btnGrp = nullptr;
     std::vector<QAbstractButton*> m_entryButtons;
-    TRainbowStrip* m_strip = nullptr;
+    // The strip and auto-hide.
+    std::unique_ptr<TStripController> m_stripControl;
 
     QTimer tmrLayout;
-    // Auto-hide's 200-ms probe; it runs only while a decision can come of
-    // it, so an idle bar sleeps.
-    QTimer tmrAnimation;
     // The seconds counter's look at the wall clock, once just after each
     // whole second.
     QTimer tmrSeconds;
-    // In the strip, the probe rides on the rainbow's frames.
-    QElapsedTimer m_stripProbe;
-    QTimer tmrRainbow;
-    TAutoHide m_autoHide;
 
     int m_iconSize = 32;
     QSize m_normalClient{140, 32};
     bool m_layoutPermitted = true;
     bool m_resizeHandlerAttached = true;
-    bool m_inStrip = false;
     bool m_layingOut = false;
     int m_closeTag = 0;
     bool m_loaded = false;
     bool m_shutDown = false;
-    QPoint m_popupPoint;
     std::optional<QPoint> m_dragOffset;
 
     std::unique_ptr<TEntrySystem> m_entrySystem;

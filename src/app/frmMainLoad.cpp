@@ -5,7 +5,6 @@
 #include "app/MainImage.h"
 #include "app/QtConvert.h"
 #include "launcher/BarPosition.h"
-#include "launcher/ui/RainbowStrip.h"
 #include "store/Backups.h"
 #include "store/InstanceNames.h"
 #include "store/SessionState.h"
@@ -54,7 +53,21 @@ void TfrmMain::CreateControls()
     btnGrp->setAutoRaise(true);
     btnGrp->hide();
 
-    m_strip = new TRainbowStrip(this);
+    TStripBar strip{.Window = *this, .Config = m_config, .CompositorPlaces = m_env.CompositorPlaces};
+    strip.Desktop = [this] { return Desktop(); };
+    // Folded, the bar keeps its size for its return and lays out nothing.
+    strip.Fold = [this] {
+        m_normalClient = size();
+        m_resizeHandlerAttached = false;
+        m_layoutPermitted = false;
+    };
+    strip.Unfold = [this] {
+        m_layoutPermitted = true;
+        m_resizeHandlerAttached = true;
+        resize(m_normalClient);
+        setAcceptDrops(!m_modes.ReadOnlyMode);
+    };
+    m_stripControl = std::make_unique<TStripController>(std::move(strip));
 
     setWindowTitle(Qs(InstanceCaption(m_modes.Instance)));
     setWindowIcon(InstanceIcon(m_modes.Instance));
@@ -85,10 +98,8 @@ void TfrmMain::SetUpShutdown()
     order.Set(TShutdownStep::StopTimers, [this] {
         m_resizeHandlerAttached = false;
         tmrLayout.stop();
-        tmrAnimation.stop();
         tmrSeconds.stop();
-        tmrRainbow.stop();
-        m_strip->hide();
+        m_stripControl->Stop();
         hide();
     });
     order.Set(TShutdownStep::ReleaseLocks, [this] { m_claim.reset(); });
