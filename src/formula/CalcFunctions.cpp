@@ -3,8 +3,8 @@
 #include "formula/CalcError.h"
 #include "formula/Stamp.h"
 #include "formula/TextHelpers.h"
-#include "text/Utf8Text.h"
 #include "text/TextConvert.h"
+#include "text/Utf8Text.h"
 
 #include <algorithm>
 #include <cmath>
