@@ -1,26 +1,15 @@
 #pragma once
 
-#include "launcher/Geometry.h"
+#include "launcher/ui/RectConvert.h"
 #include "store/Font.h"
 
 #include <QColor>
 #include <QFont>
-#include <QRect>
 #include <QString>
 
 #include <string>
 
 namespace tramble {
-
-inline TRect ToTRect(const QRect& r)
-{
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-inline QRect ToQRect(const TRect& r)
-{
-    return {r.Left, r.Top, r.Width, r.Height};
-}
 
 inline QString Qs(const std::string& text)
 {

@@ -53,20 +53,24 @@ void TfrmMain::CreateControls()
     btnGrp->setAutoRaise(true);
     btnGrp->hide();
 
-    TStripBar strip{.Window = *this, .Config = m_config, .CompositorPlaces = m_env.CompositorPlaces};
-    strip.Desktop = [this] { return Desktop(); };
     // Folded, the bar keeps its size for its return and lays out nothing.
-    strip.Fold = [this] {
-        m_normalClient = size();
-        m_resizeHandlerAttached = false;
-        m_layoutPermitted = false;
-    };
-    strip.Unfold = [this] {
-        m_layoutPermitted = true;
-        m_resizeHandlerAttached = true;
-        resize(m_normalClient);
-        setAcceptDrops(!m_modes.ReadOnlyMode);
-    };
+    TStripBar strip{.Window = *this,
+                    .Config = m_config,
+                    .CompositorPlaces = m_env.CompositorPlaces,
+                    .Desktop = [this] { return Desktop(); },
+                    .Fold =
+                        [this] {
+                            m_normalClient = size();
+                            m_resizeHandlerAttached = false;
+                            m_layoutPermitted = false;
+                        },
+                    .Unfold =
+                        [this] {
+                            m_layoutPermitted = true;
+                            m_resizeHandlerAttached = true;
+                            resize(m_normalClient);
+                            setAcceptDrops(!m_modes.ReadOnlyMode);
+                        }};
     m_stripControl = std::make_unique<TStripController>(std::move(strip));
 
     setWindowTitle(Qs(InstanceCaption(m_modes.Instance)));

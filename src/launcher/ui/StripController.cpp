@@ -2,21 +2,13 @@
 
 #include "launcher/StripPlacement.h"
 #include "launcher/ui/RainbowStrip.h"
+#include "launcher/ui/RectConvert.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QWidget>
 
 namespace tramble {
-namespace {
-
-// The bar's own conversions sit in the application, above this library.
-TRect RectOf(const QRect& r)
-{
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-} // namespace
 
 TStripController::TStripController(TStripBar bar) : m_bar(std::move(bar)), m_strip(new TRainbowStrip(&m_bar.Window))
 {
@@ -38,12 +30,12 @@ void TStripController::EnterRainbowMode()
         window.showMinimized();
         return;
     }
-    const TRect frame = RectOf(window.frameGeometry());
+    const TRect frame = ToTRect(window.frameGeometry());
     window.hide();
     m_bar.Fold();
     m_inStrip = true;
     const TRainbowSettings look = ClampedForDrawing(RainbowSettings());
-    const TStrip strip = PlaceStrip(frame, RectOf(m_bar.Desktop()), look.Width, look.Height);
+    const TStrip strip = PlaceStrip(frame, ToTRect(m_bar.Desktop()), look.Width, look.Height);
     m_strip->ShowAt(strip);
     tmrRainbow.start();
     tmrAnimation.stop();
@@ -97,7 +89,7 @@ void TStripController::ApplyStripSettings()
         return;
     const TEdge edge = m_strip->DockEdge();
     const TRect rect =
-        ReplaceStripAtEdge(edge, RectOf(m_strip->geometry()), RectOf(m_bar.Desktop()), RainbowSettings());
+        ReplaceStripAtEdge(edge, ToTRect(m_strip->geometry()), ToTRect(m_bar.Desktop()), RainbowSettings());
     m_strip->ShowAt({edge, rect});
 }
 
@@ -116,7 +108,7 @@ void TStripController::UpdateAutoHideProbe()
     // is on it: then leaving it is an event of its own.
     const QWidget& window = m_bar.Window;
     const bool armed = !m_inStrip && window.isVisible() && !window.underMouse() &&
-                       TouchesDesktopEdge(RectOf(window.frameGeometry()), RectOf(m_bar.Desktop()));
+                       TouchesDesktopEdge(ToTRect(window.frameGeometry()), ToTRect(m_bar.Desktop()));
     if (!armed)
         tmrAnimation.stop();
     else if (!tmrAnimation.isActive())
@@ -140,8 +132,8 @@ void TStripController::RunAutoHide()
     const QPoint cursor = QCursor::pos();
     TAutoHideView view;
     view.Cursor = {cursor.x(), cursor.y()};
-    view.Window = RectOf(m_inStrip ? m_strip->frameGeometry() : frame);
-    view.Desktop = RectOf(m_bar.Desktop());
+    view.Window = ToTRect(m_inStrip ? m_strip->frameGeometry() : frame);
+    view.Desktop = ToTRect(m_bar.Desktop());
     view.FrameSize = {frame.width() - window.width(), frame.height() - window.height()};
     view.InRainbowMode = m_inStrip;
     view.HideSpeed = m_bar.Config.HideSpeed;
