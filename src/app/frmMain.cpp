@@ -84,6 +84,7 @@ TfrmMain::TfrmMain(TBarEnvironment env, std::optional<platform::TInstanceClaim> 
                                      setVisible(shown);
                                      RequestLayout();
                                  },
+                             .ApplyHotkey = [this] { m_search->ApplyShortcut(); },
                              .ApplicationCount = [this] { return m_entries ? uint32_t(m_entries->Count()) : 0u; },
                              .TotalSeconds = [this] { return int64_t(m_clock.Elapse()); },
                              .Folders = std::nullopt,

@@ -7,7 +7,7 @@ namespace tramble {
 namespace {
 
 // Section, key, English, Simplified Chinese. The two "About"/"Hour" rows are the singular and the plural.
-constexpr std::array<TLanguageEntry, 205> kEntries{{
+constexpr std::array<TLanguageEntry, 206> kEntries{{
     {"msg", "Readonly", "Readonly", "只读"},
     {"msg", "Portable", "Portable", "便携"},
 
@@ -234,6 +234,7 @@ constexpr std::array<TLanguageEntry, 205> kEntries{{
     {"Option", "SyncCancelled", "stopped", "已停止"},
     {"Option", "SyncBadAnswer", "the answer was not usable", "应答无效"},
     {"Option", "SyncNoTimeZone", "local time cannot be worked out", "无法确定本地时间"},
+    {"Option", "GlobalShortcut", "Global shortcut to call the bar:", "调出工具栏的全局快捷键："},
     {"Weather", "Provider", "Weather data provided by Open-Meteo", "天气数据由 Open-Meteo 提供"},
     {"About", "Libraries", "Libraries:", "使用的库："},
 }};

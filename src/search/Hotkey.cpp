@@ -5,86 +5,132 @@
 
 #include <array>
 #include <charconv>
-#include <span>
 #include <string>
 
 namespace tramble {
 namespace {
 
+constexpr uint32_t kF1 = 0xffbe;
+constexpr int kLastF = 35;
+
+// A key without a character: the setting's spelling, another one the
+// setting accepts, and the keysym name the desktops' notation uses.
 struct TNamedKey {
-    std::string_view Name;
     uint32_t Keysym;
+    std::string_view Setting;
+    std::string_view Alias;
+    std::string_view Xkb;
 };
 
 constexpr std::array kNamedKeys{
-    TNamedKey{"space", 0x20},       TNamedKey{"return", 0xff0d}, TNamedKey{"enter", 0xff0d},
-    TNamedKey{"tab", 0xff09},       TNamedKey{"escape", 0xff1b}, TNamedKey{"esc", 0xff1b},
-    TNamedKey{"backspace", 0xff08}, TNamedKey{"insert", 0xff63}, TNamedKey{"ins", 0xff63},
-    TNamedKey{"delete", 0xffff},    TNamedKey{"del", 0xffff},    TNamedKey{"home", 0xff50},
-    TNamedKey{"end", 0xff57},       TNamedKey{"pageup", 0xff55}, TNamedKey{"pgup", 0xff55},
-    TNamedKey{"pagedown", 0xff56},  TNamedKey{"pgdown", 0xff56}, TNamedKey{"left", 0xff51},
-    TNamedKey{"up", 0xff52},        TNamedKey{"right", 0xff53},  TNamedKey{"down", 0xff54},
-    TNamedKey{"print", 0xff61},     TNamedKey{"pause", 0xff13},  TNamedKey{"menu", 0xff67},
+    TNamedKey{0x20, "Space", "", "space"},
+    TNamedKey{0xff0d, "Return", "Enter", "Return"},
+    TNamedKey{0xff09, "Tab", "", "Tab"},
+    TNamedKey{0xff1b, "Esc", "Escape", "Escape"},
+    TNamedKey{0xff08, "Backspace", "", "BackSpace"},
+    TNamedKey{0xff63, "Ins", "Insert", "Insert"},
+    TNamedKey{0xffff, "Del", "Delete", "Delete"},
+    TNamedKey{0xff50, "Home", "", "Home"},
+    TNamedKey{0xff57, "End", "", "End"},
+    TNamedKey{0xff55, "PgUp", "PageUp", "Prior"},
+    TNamedKey{0xff56, "PgDown", "PageDown", "Next"},
+    TNamedKey{0xff51, "Left", "", "Left"},
+    TNamedKey{0xff52, "Up", "", "Up"},
+    TNamedKey{0xff53, "Right", "", "Right"},
+    TNamedKey{0xff54, "Down", "", "Down"},
+    TNamedKey{0xff61, "Print", "", "Print"},
+    TNamedKey{0xff13, "Pause", "", "Pause"},
+    TNamedKey{0xff67, "Menu", "", "Menu"},
 };
+
+// Keysym names of the printable ASCII keys that are not letters or digits.
+struct TPunctuation {
+    char Character;
+    std::string_view Xkb;
+};
+
+constexpr std::array kPunctuation{
+    TPunctuation{'!', "exclam"},       TPunctuation{'"', "quotedbl"},    TPunctuation{'#', "numbersign"},
+    TPunctuation{'$', "dollar"},       TPunctuation{'%', "percent"},     TPunctuation{'&', "ampersand"},
+    TPunctuation{'\'', "apostrophe"},  TPunctuation{'(', "parenleft"},   TPunctuation{')', "parenright"},
+    TPunctuation{'*', "asterisk"},     TPunctuation{'+', "plus"},        TPunctuation{',', "comma"},
+    TPunctuation{'-', "minus"},        TPunctuation{'.', "period"},      TPunctuation{'/', "slash"},
+    TPunctuation{':', "colon"},        TPunctuation{';', "semicolon"},   TPunctuation{'<', "less"},
+    TPunctuation{'=', "equal"},        TPunctuation{'>', "greater"},     TPunctuation{'?', "question"},
+    TPunctuation{'@', "at"},           TPunctuation{'[', "bracketleft"}, TPunctuation{'\\', "backslash"},
+    TPunctuation{']', "bracketright"}, TPunctuation{'^', "asciicircum"}, TPunctuation{'_', "underscore"},
+    TPunctuation{'`', "grave"},        TPunctuation{'{', "braceleft"},   TPunctuation{'|', "bar"},
+    TPunctuation{'}', "braceright"},   TPunctuation{'~', "asciitilde"},
+};
+
+const TNamedKey* NamedKey(uint32_t keysym)
+{
+    for (const TNamedKey& key : kNamedKeys) {
+        if (key.Keysym == keysym)
+            return &key;
+    }
+    return nullptr;
+}
+
+bool IsCharacterKey(uint32_t keysym)
+{
+    return keysym > 0x20 && keysym < 0x7f;
+}
+
+bool IsFunctionKey(uint32_t keysym)
+{
+    return keysym >= kF1 && keysym < kF1 + kLastF;
+}
+
+std::string FunctionKeyName(uint32_t keysym)
+{
+    return "F" + std::to_string(keysym - kF1 + 1);
+}
 
 std::optional<uint32_t> KeysymOf(const std::string& name)
 {
     if (name.size() == 1) {
         const unsigned char c = static_cast<unsigned char>(name.front());
-        return c > 0x20 && c < 0x7f ? std::optional<uint32_t>(c) : std::nullopt;
+        return IsCharacterKey(c) ? std::optional<uint32_t>(c) : std::nullopt;
     }
     for (const TNamedKey& key : kNamedKeys) {
-        if (key.Name == name)
+        if (SameTextAscii(name, key.Setting) || (!key.Alias.empty() && SameTextAscii(name, key.Alias)))
             return key.Keysym;
     }
     int number = 0;
     if (name.size() >= 2 && name.front() == 'f') {
         const auto [end, error] = std::from_chars(name.data() + 1, name.data() + name.size(), number);
-        if (error == std::errc() && end == name.data() + name.size() && number >= 1 && number <= 35)
-            return 0xffbe + static_cast<uint32_t>(number - 1);
+        if (error == std::errc() && end == name.data() + name.size() && number >= 1 && number <= kLastF)
+            return kF1 + static_cast<uint32_t>(number - 1);
     }
     return std::nullopt;
 }
 
-// Keysym names of the printable ASCII keys that are not letters or digits.
-constexpr std::array kPunctuationNames{
-    TNamedKey{"exclam", '!'},       TNamedKey{"quotedbl", '"'},    TNamedKey{"numbersign", '#'},
-    TNamedKey{"dollar", '$'},       TNamedKey{"percent", '%'},     TNamedKey{"ampersand", '&'},
-    TNamedKey{"apostrophe", '\''},  TNamedKey{"parenleft", '('},   TNamedKey{"parenright", ')'},
-    TNamedKey{"asterisk", '*'},     TNamedKey{"plus", '+'},        TNamedKey{"comma", ','},
-    TNamedKey{"minus", '-'},        TNamedKey{"period", '.'},      TNamedKey{"slash", '/'},
-    TNamedKey{"colon", ':'},        TNamedKey{"semicolon", ';'},   TNamedKey{"less", '<'},
-    TNamedKey{"equal", '='},        TNamedKey{"greater", '>'},     TNamedKey{"question", '?'},
-    TNamedKey{"at", '@'},           TNamedKey{"bracketleft", '['}, TNamedKey{"backslash", '\\'},
-    TNamedKey{"bracketright", ']'}, TNamedKey{"asciicircum", '^'}, TNamedKey{"underscore", '_'},
-    TNamedKey{"grave", '`'},        TNamedKey{"braceleft", '{'},   TNamedKey{"bar", '|'},
-    TNamedKey{"braceright", '}'},   TNamedKey{"asciitilde", '~'},
-};
+// The held modifiers' names, each followed by "+", in the order Ctrl, Alt,
+// Shift, Super.
+std::string Modifiers(const THotkey& hotkey, const std::array<const char*, 4>& names)
+{
+    std::string text;
+    const std::array held{hotkey.Ctrl, hotkey.Alt, hotkey.Shift, hotkey.Super};
+    for (size_t i = 0; i < held.size(); ++i) {
+        if (held[i])
+            text += std::string(names[i]) + "+";
+    }
+    return text;
+}
 
-// Keysym names of the other keys a shortcut may name.
-constexpr std::array kSpecialNames{
-    TNamedKey{"space", 0x20},    TNamedKey{"Return", 0xff0d},    TNamedKey{"Tab", 0xff09},
-    TNamedKey{"Escape", 0xff1b}, TNamedKey{"BackSpace", 0xff08}, TNamedKey{"Insert", 0xff63},
-    TNamedKey{"Delete", 0xffff}, TNamedKey{"Home", 0xff50},      TNamedKey{"End", 0xff57},
-    TNamedKey{"Prior", 0xff55},  TNamedKey{"Next", 0xff56},      TNamedKey{"Left", 0xff51},
-    TNamedKey{"Up", 0xff52},     TNamedKey{"Right", 0xff53},     TNamedKey{"Down", 0xff54},
-    TNamedKey{"Print", 0xff61},  TNamedKey{"Pause", 0xff13},     TNamedKey{"Menu", 0xff67},
-};
-
-std::string KeysymName(uint32_t keysym)
+std::string XkbName(uint32_t keysym)
 {
     if ((keysym >= '0' && keysym <= '9') || (keysym >= 'a' && keysym <= 'z') || (keysym >= 'A' && keysym <= 'Z'))
         return std::string(1, static_cast<char>(keysym));
-    if (keysym >= 0xffbe && keysym <= 0xffe0)
-        return "F" + std::to_string(keysym - 0xffbe + 1);
-    for (const auto& names :
-         {std::span<const TNamedKey>(kPunctuationNames), std::span<const TNamedKey>(kSpecialNames)}) {
-        for (const TNamedKey& key : names) {
-            if (key.Keysym == keysym)
-                return std::string(key.Name);
-        }
+    if (IsFunctionKey(keysym))
+        return FunctionKeyName(keysym);
+    for (const TPunctuation& key : kPunctuation) {
+        if (static_cast<uint32_t>(key.Character) == keysym)
+            return std::string(key.Xkb);
     }
-    return {};
+    const TNamedKey* named = NamedKey(keysym);
+    return named ? std::string(named->Xkb) : std::string();
 }
 
 } // namespace
@@ -126,15 +172,23 @@ std::optional<THotkey> ParseHotkey(std::string_view text)
     return hotkey;
 }
 
+std::string HotkeySettingText(const THotkey& hotkey)
+{
+    const std::string modifiers = Modifiers(hotkey, {"Ctrl", "Alt", "Shift", "Meta"});
+    const uint32_t keysym = hotkey.Keysym;
+    if (keysym >= 'a' && keysym <= 'z')
+        return modifiers + static_cast<char>(keysym - 'a' + 'A');
+    if (IsCharacterKey(keysym))
+        return modifiers + static_cast<char>(keysym);
+    if (IsFunctionKey(keysym))
+        return modifiers + FunctionKeyName(keysym);
+    const TNamedKey* named = NamedKey(keysym);
+    return named ? modifiers + std::string(named->Setting) : modifiers;
+}
+
 std::string ShortcutTrigger(const THotkey& hotkey)
 {
-    std::string trigger;
-    for (const auto& [held, name] : {std::pair{hotkey.Ctrl, "CTRL"}, std::pair{hotkey.Alt, "ALT"},
-                                     std::pair{hotkey.Shift, "SHIFT"}, std::pair{hotkey.Super, "LOGO"}}) {
-        if (held)
-            trigger += std::string(name) + "+";
-    }
-    return trigger + KeysymName(hotkey.Keysym);
+    return Modifiers(hotkey, {"CTRL", "ALT", "SHIFT", "LOGO"}) + XkbName(hotkey.Keysym);
 }
 
 } // namespace tramble

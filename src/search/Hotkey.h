@@ -22,6 +22,10 @@ struct THotkey {
 // text names no key, an unknown key or modifier, or a key twice.
 std::optional<THotkey> ParseHotkey(std::string_view text);
 
+// The shortcut as the setting writes it, in the spelling key-sequence
+// editors read too ("Ctrl+Alt+Space", "Meta+F12", "Ctrl+PgUp").
+std::string HotkeySettingText(const THotkey& hotkey);
+
 // The shortcut in the desktops' shared notation, as the portal takes it:
 // CTRL, ALT, SHIFT and LOGO and the key's keysym name, joined by "+"
 // ("CTRL+ALT+space").

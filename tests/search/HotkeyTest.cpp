@@ -40,7 +40,12 @@ TEST(ParseHotkey, Texts)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Text);
         EXPECT_EQ(ParseHotkey(c.Text), c.Expected);
+        // Written back as the setting, each reads as the same shortcut.
+        if (c.Expected)
+            EXPECT_EQ(ParseHotkey(HotkeySettingText(*c.Expected)), c.Expected) << HotkeySettingText(*c.Expected);
     }
+    EXPECT_EQ(HotkeySettingText(*ParseHotkey("super + alt + ctrl + shift + pgdown")), "Ctrl+Alt+Shift+Meta+PgDown");
+    EXPECT_EQ(HotkeySettingText(*ParseHotkey("win+k")), "Meta+K");
 }
 
 // The portal takes the desktops' shared notation: modifier names in capitals

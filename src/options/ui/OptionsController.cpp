@@ -72,6 +72,7 @@ void TOptionsController::Open(int page)
     } else {
         input.LastSyncText = ReadSetting(m_bar.Settings(), keys::SyncTimeTime);
     }
+    input.Hotkey = ReadSetting(m_bar.Settings(), keys::Hotkey);
     if (m_parts.LanguageMenu) {
         for (const QAction* item : m_parts.LanguageMenu->actions()) {
             if (!item->isSeparator())
@@ -142,6 +143,11 @@ void TOptionsController::ApplyToBar(const TfrmOption& dialog)
               {&keys::AlarmUploadSpeed, &keys::AlarmDownloadSpeed, &keys::AlarmUploadFlow, &keys::AlarmDownloadFlow,
                &keys::AlarmOnlineTime, &keys::UploadSpeed, &keys::DownloadSpeed, &keys::UploadFlow, &keys::DownloadFlow,
                &keys::OnlineTime});
+        if (const std::optional<std::string> hotkey = dialog.HotkeyChange()) {
+            WriteSetting(ini, keys::Hotkey, *hotkey);
+            if (m_parts.ApplyHotkey)
+                m_parts.ApplyHotkey();
+        }
         ini.Flush();
     } catch (const EFileError&) {
         // The settings hold for this run; the next save writes them.

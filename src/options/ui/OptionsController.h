@@ -31,6 +31,8 @@ struct TOptionsParts {
     TWeatherController* Weather = nullptr;
     // Font, strip and title bar of the bar from its configuration.
     std::function<void()> ApplyBarLook;
+    // The global shortcut bound again from its stored setting.
+    std::function<void()> ApplyHotkey;
     // For the about window.
     std::function<uint32_t()> ApplicationCount;
     std::function<int64_t()> TotalSeconds;

@@ -4,6 +4,7 @@
 #include "launcher/ui/RainbowStrip.h"
 #include "options/SyncTexts.h"
 #include "options/ui/ColorShape.h"
+#include "search/Hotkey.h"
 #include "text/TextConvert.h"
 #include "ui/Prompts.h"
 
@@ -15,6 +16,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -72,6 +74,12 @@ QSlider* SpeedSlider(const char* name, int low, int high)
     slider->setPageStep(1);
     slider->setTickPosition(QSlider::TicksBelow);
     return slider;
+}
+
+// The setting text of the first chord ("Ctrl+Alt+Space"); "" for none.
+std::string HotkeyText(const QKeySequence& keys)
+{
+    return keys.isEmpty() ? std::string() : QKeySequence(keys[0]).toString(QKeySequence::PortableText).toStdString();
 }
 
 template <class T> T* Named(T* widget, const char* name)
@@ -240,6 +248,20 @@ QWidget* TfrmOption::CreateShortcutPage()
     chkAutoRun = Named(new QCheckBox, "chkAutoRun");
     lbQuickLaunchHint = Named(new QLabel, "lbQuickLaunchHint");
     lbShortPortMode = Named(new QLabel, "lbShortPortMode");
+    lbHotkey = Named(new QLabel, "lbHotkey");
+    edtHotkey = Named(new QKeySequenceEdit, "edtHotkey");
+    edtHotkey->setClearButtonEnabled(true);
+    // Shown in the spelling the edit reads, whichever the setting has.
+    const std::optional<THotkey> stored = ParseHotkey(m_input.Hotkey);
+    edtHotkey->setKeySequence(
+        QKeySequence::fromString(Qs(stored ? HotkeySettingText(*stored) : m_input.Hotkey), QKeySequence::PortableText));
+    m_hotkeyShown = HotkeyText(edtHotkey->keySequence());
+    // The edit takes up to four chords in a row; a global shortcut is one.
+    connect(edtHotkey, &QKeySequenceEdit::editingFinished, this, [this] {
+        const QKeySequence keys = edtHotkey->keySequence();
+        if (keys.count() > 1)
+            edtHotkey->setKeySequence(QKeySequence(keys[0]));
+    });
     auto* box = new QVBoxLayout(page);
     box->addWidget(chkShortcutQuickLaunch);
     box->addWidget(lbQuickLaunchHint);
@@ -247,6 +269,9 @@ QWidget* TfrmOption::CreateShortcutPage()
     box->addWidget(chkShortcutStartmenu);
     box->addWidget(chkAutoRun);
     box->addWidget(lbShortPortMode);
+    box->addSpacing(12);
+    box->addWidget(lbHotkey);
+    box->addWidget(edtHotkey);
     box->addStretch();
     return page;
 }
@@ -427,6 +452,7 @@ void TfrmOption::SetTexts()
     chkAutoRun->setText(Text("Option", "AutoRun"));
     lbQuickLaunchHint->setText(Text("Option", "NoQuickLaunch"));
     lbShortPortMode->setText(Text("Option", "ShortcutDisableInPortMode"));
+    lbHotkey->setText(Text("Option", "GlobalShortcut"));
 
     chkShowFreeMem->setText(Text("Option", "ShowFreeMem"));
     chkShowBatteryPercent->setText(Text("Option", "ShowBatteryPercent"));
@@ -669,6 +695,16 @@ void TfrmOption::btnOkClick()
             return;
         }
     }
+    const std::string hotkey = HotkeyText(edtHotkey->keySequence());
+    if (hotkey != m_hotkeyShown && !hotkey.empty() && !ParseHotkey(hotkey)) {
+        pgcOption->setCurrentIndex(tsShortcut);
+        edtHotkey->setFocus();
+        ShowMessage(this, QMessageBox::Warning, Text("Message", "HotkeyInvalid") + '\n' + Qs(hotkey),
+                    Text("Message", "Error"));
+        return;
+    }
+    if (hotkey != m_hotkeyShown)
+        m_hotkeyChange = hotkey;
     if (!m_input.PortableMode)
         ApplyShortcutStates(m_input.Folders, m_input.Program, m_firstShortcuts, ShortcutBoxes());
     m_result = ReadControls();

@@ -20,6 +20,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeySequenceEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -49,6 +50,8 @@ struct TOptionInput {
     TShortcutFolders Folders;
     std::string Program;
     int Page = 0;
+    // The global shortcut's setting text ("" when off).
+    std::string Hotkey;
     // The city finder; the button is disabled without it.
     std::function<std::optional<TCityRow>(QWidget* owner)> FindCity;
 };
@@ -71,6 +74,8 @@ public:
     // The index of the chosen language when it differs from the one in use.
     std::optional<int> LanguageChange() const { return m_languageChange; }
     int IconSizeChoice() const { return m_iconSize; }
+    // The global shortcut's new setting text when the user changed it.
+    std::optional<std::string> HotkeyChange() const { return m_hotkeyChange; }
     // The page shown last.
     int Page() const;
     const TCityList& Cities() const { return m_cities; }
@@ -118,6 +123,8 @@ public:
     QCheckBox* chkAutoRun = nullptr;
     QLabel* lbQuickLaunchHint = nullptr;
     QLabel* lbShortPortMode = nullptr;
+    QLabel* lbHotkey = nullptr;
+    QKeySequenceEdit* edtHotkey = nullptr;
 
     // Tray icon page.
     QCheckBox* chkShowFreeMem = nullptr;
@@ -184,6 +191,8 @@ private:
     int m_phase = 0;
     TConfig m_result;
     std::optional<int> m_languageChange;
+    std::string m_hotkeyShown;
+    std::optional<std::string> m_hotkeyChange;
     int m_iconSize = 32;
 };
 

@@ -51,6 +51,9 @@ public:
     // The shortcut: the bar comes forward with the box focused, or goes
     // back to where it was when the box already has the focus.
     void Summon();
+    // Binds the shortcut again from its setting, as after the options
+    // changed it.
+    void ApplyShortcut();
 
 signals:
     // A new index is in use.
@@ -61,7 +64,6 @@ protected:
 
 private:
     void Begin();
-    void ApplyShortcut();
     void ReportShortcut(TGlobalShortcut::TState state);
     TIndexPlaces Places() const;
     void UseIndex(std::shared_ptr<const TAppIndex> index);

@@ -7,7 +7,9 @@
 #include "shell/ShortcutLink.h"
 #include "ui/Prompts.h"
 
+#include "support/PrivateBus.h"
 #include "support/QtWait.h"
+#include "support/ShortcutPortal.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,6 +34,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFileBytes;
+using test::WaitFor;
 using test::WriteFileBytes;
 
 // No clock sync and a weather host on loopback where nothing listens, so
@@ -297,6 +301,64 @@ TEST_F(OptionsDialogTest, TickingAutoRunCreatesTheAutostartFolderAndItsShortcut)
         d.btnOk->click();
     }));
     EXPECT_FALSE(fs::exists(file));
+}
+
+// The shortcut chosen on the Shortcut page is stored and bound again at
+// once: here through the desktop portal of a Wayland session.
+TEST_F(OptionsDialogTest, ANewGlobalShortcutIsStoredAndBoundAgain)
+{
+    if (!test::ShortcutPortal::Available())
+        GTEST_SKIP() << "xdg-desktop-portal is not installed";
+    test::PrivateBus bus;
+    test::ShortcutPortal portal(bus.Address(), {});
+    ASSERT_TRUE(portal.Ready());
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", bus.Address().c_str(), 1);
+    ::setenv("WAYLAND_DISPLAY", "wayland-absent", 1);
+    auto bar = Start();
+    EXPECT_TRUE(WaitFor([&] { return portal.BoundShortcuts().size() == 1; }, 10000)) << "no binding at start";
+
+    ASSERT_TRUE(OpenOptions(*bar, [](TfrmOption& d) {
+        EXPECT_EQ(d.edtHotkey->keySequence(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Space));
+        d.edtHotkey->setKeySequence(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+        d.btnOk->click();
+    }));
+    EXPECT_EQ(TFastIniFile(Ini()).ReadText("cfg", "Hotkey", ""), "Ctrl+Shift+K");
+    EXPECT_TRUE(WaitFor([&] { return portal.BoundShortcuts().size() == 2; }, 10000)) << "not bound again";
+    const std::vector<test::ShortcutPortal::Bound> bound = portal.BoundShortcuts();
+    ASSERT_EQ(bound.size(), 2u);
+    EXPECT_EQ(bound[0].Trigger, "CTRL+ALT+space");
+    EXPECT_EQ(bound[1].Trigger, "CTRL+SHIFT+k");
+    EXPECT_TRUE(WaitFor([&] { return portal.ClosedSessions() == 1; }, 5000)) << "the old binding stayed";
+    bar.reset();
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
+// A key no global shortcut can use keeps the dialog open; an emptied field
+// turns the shortcut off; an untouched one leaves the stored text alone.
+TEST_F(OptionsDialogTest, TheGlobalShortcutFieldRefusesKeysItCannotBind)
+{
+    auto bar = Start(kQuiet + "Hotkey=Super+F12\n");
+    ASSERT_TRUE(OpenOptions(*bar, [](TfrmOption& d) {
+        EXPECT_EQ(d.edtHotkey->keySequence(), QKeySequence(Qt::META | Qt::Key_F12));
+        d.btnOk->click();
+    }));
+    EXPECT_EQ(TFastIniFile(Ini()).ReadText("cfg", "Hotkey", ""), "Super+F12");
+
+    bool stayedOpen = false;
+    ASSERT_TRUE(OpenOptions(*bar, [&](TfrmOption& d) {
+        d.edtHotkey->setKeySequence(QKeySequence(Qt::CTRL | Qt::Key_Adiaeresis));
+        d.btnOk->click();
+        stayedOpen = d.isVisible() && d.pgcOption->currentIndex() == TfrmOption::tsShortcut;
+        d.edtHotkey->clear();
+        d.btnOk->click();
+    }));
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].contains(QStringLiteral("not understood"))) << m_messages[0].toStdString();
+    TFastIniFile onDisk(Ini());
+    EXPECT_TRUE(onDisk.HasKey("cfg", "Hotkey"));
+    EXPECT_EQ(onDisk.ReadText("cfg", "Hotkey", "unchanged"), "");
 }
 
 TEST_F(OptionsDialogTest, ChoosingAnotherLanguageRunsTheLanguageMenu)
