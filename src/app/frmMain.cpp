@@ -1,6 +1,5 @@
 #include "app/frmMain.h"
 
-#include "app/LanguageMenu.h"
 #include "app/QtConvert.h"
 #include "bookmarks/ui/NetBookmarks.h"
 #include "command/ui/CommandBox.h"
@@ -23,7 +22,6 @@
 #include "weather/ui/WeatherController.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>

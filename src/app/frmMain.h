@@ -92,8 +92,6 @@ public:
     void OnLanguageApplied(std::function<void()> refresh) override;
     const TBarMenus& Menus() const { return m_menus; }
     TRainbowStrip* Strip() const { return m_stripControl->Strip(); }
-    int IconSize() const { return m_iconSize; }
-    const TSessionClock& Clock() const { return m_clock; }
     // Where the last bar or button menu opened, relative to the window.
     QPoint PopupPoint() const { return m_stripControl->PopupPoint(); }
 
