@@ -25,18 +25,24 @@ TGlobalShortcut::TGlobalShortcut(QObject* parent) : QObject(parent)
 
 TGlobalShortcut::~TGlobalShortcut()
 {
-    // The notifiers go before the descriptors they watch.
     Release();
+    // The notifier goes before the descriptor it watches.
     delete m_requests;
 }
 
+// The notifiers stop watching before their descriptors close, and go once
+// control is back in the event loop: a notifier's own signal may be what
+// led here.
 void TGlobalShortcut::Release()
 {
-    delete m_keys;
-    m_keys = nullptr;
+    for (QSocketNotifier** notifier : {&m_keys, &m_portalAnswers}) {
+        if (*notifier) {
+            (*notifier)->setEnabled(false);
+            (*notifier)->deleteLater();
+            *notifier = nullptr;
+        }
+    }
     m_grab.reset();
-    delete m_portalAnswers;
-    m_portalAnswers = nullptr;
     m_portalTimeout.stop();
     m_portal.reset();
 }
