@@ -95,6 +95,30 @@ protected:
     QStringList m_messages;
 };
 
+// An environment variable set for one scope, whatever ends it.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable()
+    {
+        if (m_old)
+            ::setenv(m_name, m_old->c_str(), 1);
+        else
+            ::unsetenv(m_name);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
 struct SizeRow {
     const char* Width;
     const char* Height;
@@ -312,8 +336,8 @@ TEST_F(OptionsDialogTest, ANewGlobalShortcutIsStoredAndBoundAgain)
     test::PrivateBus bus;
     test::ShortcutPortal portal(bus.Address(), {});
     ASSERT_TRUE(portal.Ready());
-    ::setenv("DBUS_SESSION_BUS_ADDRESS", bus.Address().c_str(), 1);
-    ::setenv("WAYLAND_DISPLAY", "wayland-absent", 1);
+    const ScopedVariable session("DBUS_SESSION_BUS_ADDRESS", bus.Address());
+    const ScopedVariable wayland("WAYLAND_DISPLAY", "wayland-absent");
     auto bar = Start();
     EXPECT_TRUE(WaitFor([&] { return portal.BoundShortcuts().size() == 1; }, 10000)) << "no binding at start";
 
@@ -329,9 +353,6 @@ TEST_F(OptionsDialogTest, ANewGlobalShortcutIsStoredAndBoundAgain)
     EXPECT_EQ(bound[0].Trigger, "CTRL+ALT+space");
     EXPECT_EQ(bound[1].Trigger, "CTRL+SHIFT+k");
     EXPECT_TRUE(WaitFor([&] { return portal.ClosedSessions() == 1; }, 5000)) << "the old binding stayed";
-    bar.reset();
-    ::unsetenv("WAYLAND_DISPLAY");
-    ::unsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 // A key no global shortcut can use keeps the dialog open; an emptied field
