@@ -41,8 +41,9 @@ TEST(ParseHotkey, Texts)
         SCOPED_TRACE(c.Text);
         EXPECT_EQ(ParseHotkey(c.Text), c.Expected);
         // Written back as the setting, each reads as the same shortcut.
-        if (c.Expected)
+        if (c.Expected) {
             EXPECT_EQ(ParseHotkey(HotkeySettingText(*c.Expected)), c.Expected) << HotkeySettingText(*c.Expected);
+        }
     }
     EXPECT_EQ(HotkeySettingText(*ParseHotkey("super + alt + ctrl + shift + pgdown")), "Ctrl+Alt+Shift+Meta+PgDown");
     EXPECT_EQ(HotkeySettingText(*ParseHotkey("win+k")), "Meta+K");
