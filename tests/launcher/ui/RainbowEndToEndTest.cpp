@@ -46,17 +46,30 @@ protected:
     std::optional<WindowInfo> WaitForStrip(pid_t pid, std::chrono::milliseconds limit = 5s)
     {
         const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
+        for (;;) {
             for (const WindowInfo& w : m_x.Windows("--pid " + std::to_string(pid))) {
                 if (w.Width == kThickness && w.Height == kLength)
                     return w;
             }
+            if (std::chrono::steady_clock::now() >= end)
+                return std::nullopt;
             std::this_thread::sleep_for(100ms);
         }
-        return std::nullopt;
     }
 
     bool StripShown(pid_t pid) { return WaitForStrip(pid, 0ms).has_value(); }
+
+    // Minimising folds the bar into the strip; asked again should the window
+    // manager have missed the first request on a busy machine.
+    std::optional<WindowInfo> Minimise(const WindowInfo& bar, pid_t pid)
+    {
+        for (int i = 0; i < 3; ++i) {
+            m_x.X("xdotool windowminimize " + bar.Id);
+            if (auto strip = WaitForStrip(pid, 3s))
+                return strip;
+        }
+        return std::nullopt;
+    }
 
     void Pointer(int x, int y) { m_x.X("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
 
@@ -67,12 +80,12 @@ protected:
 TEST_F(RainbowEndToEnd, MinimisedBarShowsTheStripAndComesBackOnHover)
 {
     Process bar({Program()}, m_x.Env());
-    const auto window = m_x.WaitForWindow("--name '^Kuv 2.0$'");
+    // The tray icons carry the bar's caption too: the bar is the largest.
+    const auto window = m_x.WaitForBar(bar.Pid());
     ASSERT_TRUE(window) << "the bar did not appear";
     Pointer(window->X + window->Width / 2, window->Y + window->Height / 2);
 
-    m_x.X("xdotool windowminimize " + window->Id);
-    const auto strip = WaitForStrip(bar.Pid());
+    const auto strip = Minimise(*window, bar.Pid());
     ASSERT_TRUE(strip) << "no strip of " << kThickness << "x" << kLength << " appeared";
     EXPECT_EQ(strip->X, 0) << "the strip lies on the left edge";
     Pointer(600, 500);
@@ -95,7 +108,7 @@ TEST_F(RainbowEndToEnd, MinimisedBarShowsTheStripAndComesBackOnHover)
     // Hovering over the strip brings the bar back, under the pointer, so
     // that it stays.
     Pointer(strip->X + 1, strip->Y + 5);
-    EXPECT_TRUE(m_x.WaitForWindow("--name '^Kuv 2.0$'", 10s)) << "hovering did not restore the bar";
+    EXPECT_TRUE(m_x.WaitForBar(bar.Pid(), 10s)) << "hovering did not restore the bar";
     EXPECT_FALSE(StripShown(bar.Pid()));
 
     // The bar touches the left edge, so it hides again once the pointer leaves.
