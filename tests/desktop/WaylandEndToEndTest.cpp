@@ -3,6 +3,8 @@
 #include "WestonSession.h"
 
 #include "store/FastIniFile.h"
+#include "support/PrivateBus.h"
+#include "support/ShortcutPortal.h"
 #include "support/TempDir.h"
 #include "support/XSession.h"
 
@@ -119,6 +121,28 @@ TEST_F(WaylandEndToEnd, WithoutXWaylandTheBarRunsOnWaylandCalculatesAndEndsByExi
     // The compositor placed the bar; the place stored for X sessions stays.
     EXPECT_EQ(ini.ReadNumber("last", "Left", -1), 300);
     EXPECT_EQ(ini.ReadNumber("last", "Top", -1), 200);
+}
+
+// On Wayland itself no program can grab keys: the shortcut is bound through
+// the desktop portal, and given back when the bar ends.
+TEST_F(WaylandEndToEnd, TheShortcutIsBoundThroughThePortal)
+{
+    if (!test::ShortcutPortal::Available())
+        GTEST_SKIP() << "xdg-desktop-portal is not installed";
+    test::PrivateBus bus;
+    test::ShortcutPortal portal(bus.Address(), {});
+    ASSERT_TRUE(portal.Ready());
+    Process bar({(Folder() / "tramble").string()}, Env({{"DBUS_SESSION_BUS_ADDRESS", bus.Address()}}));
+    const std::optional<test::Focus> shown = m_weston.WaitForFocus(kBarTitle);
+    ASSERT_TRUE(shown) << "the bar did not appear on the compositor";
+    ASSERT_TRUE(portal.WaitForBound(1, 15s)) << "the bar did not ask the portal";
+    EXPECT_EQ(portal.BoundShortcuts().front().Trigger, "CTRL+ALT+space");
+
+    ASSERT_TRUE(SettleOnBar(shown->Surface, 3s));
+    m_weston.Type(">Exit");
+    m_weston.Key("Return");
+    ASSERT_EQ(bar.Wait(15s), 0) << ">Exit did not end the program";
+    EXPECT_TRUE(portal.WaitForClosedSessions(1, 5s)) << "the portal kept the ended bar's shortcut";
 }
 
 class XWaylandEndToEnd : public WaylandEndToEnd {
