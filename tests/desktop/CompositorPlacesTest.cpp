@@ -6,6 +6,7 @@
 
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +33,9 @@ protected:
     std::unique_ptr<TfrmMain> Start(bool compositorPlaces, const std::string& ini)
     {
         test::WriteFileBytes(m_dir.file("tramble.ini"), ini);
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
-        env.SystemLanguage = "English";
+        TBarEnvironment env = test::BarEnvironment(m_dir);
         env.CompositorPlaces = compositorPlaces;
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(std::move(env));
         EXPECT_TRUE(WaitFor([&] { return bar->width() == 108; })) << "the first layout did not run";
         return bar;
     }

@@ -7,6 +7,7 @@
 
 #include "support/ArgvDump.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -46,13 +47,9 @@ protected:
 
     std::unique_ptr<TfrmMain> Start()
     {
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
-        env.SystemLanguage = "English";
+        TBarEnvironment env = test::BarEnvironment(m_dir);
         env.LanguageFolders = {m_dir.path().string()};
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(std::move(env));
         m_box = bar->findChild<QComboBox*>("cbbCmd");
         return bar;
     }

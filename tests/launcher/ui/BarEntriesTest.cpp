@@ -7,6 +7,7 @@
 
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -44,14 +45,10 @@ protected:
 
     std::unique_ptr<TfrmMain> Start()
     {
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
+        TBarEnvironment env = test::BarEnvironment(m_dir);
         env.WinDir = m_dir.file("win");
         env.SysDir = m_dir.file("sys");
-        env.SystemLanguage = "English";
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(std::move(env));
         return bar;
     }
     std::string Stored(const std::string& key)

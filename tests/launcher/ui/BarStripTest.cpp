@@ -7,6 +7,7 @@
 #include "support/NoClockSync.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -36,12 +37,7 @@ protected:
     std::unique_ptr<TfrmMain> Start(const std::string& ini = "")
     {
         WriteFileBytes(m_dir.file("tramble.ini"), test::WithoutClockSync(ini));
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
-        env.SystemLanguage = "English";
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(test::BarEnvironment(m_dir));
         EXPECT_TRUE(WaitFor([&] { return bar->width() == 108; }, 2000)) << "the first layout did not run";
         return bar;
     }

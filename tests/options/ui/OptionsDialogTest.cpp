@@ -11,6 +11,7 @@
 #include "support/QtWait.h"
 #include "support/ShortcutPortal.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -62,12 +63,7 @@ protected:
     {
         if (!fs::exists(Ini()))
             WriteFileBytes(Ini(), ini);
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
-        env.SystemLanguage = "English";
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(test::BarEnvironment(m_dir));
         return bar;
     }
 

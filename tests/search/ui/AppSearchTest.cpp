@@ -9,6 +9,7 @@
 #include "support/NoClockSync.h"
 #include "support/QtWait.h"
 #include "support/TempDir.h"
+#include "support/TestBar.h"
 
 #include <gtest/gtest.h>
 
@@ -65,13 +66,9 @@ protected:
     std::unique_ptr<TfrmMain> Start(const std::string& ini = "[last]\nrun=2\n")
     {
         WriteFileBytes(Ini(), test::WithoutClockSync(ini));
-        TBarEnvironment env;
-        env.SettingsBase = m_dir.file("tramble");
-        env.AppDir = m_dir.path().string();
-        env.SystemLanguage = "English";
+        TBarEnvironment env = test::BarEnvironment(m_dir);
         env.LanguageFolders = {m_dir.path().string()};
-        auto bar = std::make_unique<TfrmMain>(std::move(env), std::nullopt);
-        bar->show();
+        auto bar = test::ShowBar(std::move(env));
         m_box = bar->findChild<QComboBox*>("cbbCmd");
         for (QWidget* window : QApplication::topLevelWidgets()) {
             if (auto* popup = qobject_cast<TSearchPopup*>(window);
