@@ -24,6 +24,10 @@ std::optional<std::string> PreferredQtPlatform(const TSessionDisplays& displays,
 // The same for this process's environment and its X display.
 std::optional<std::string> PreferredQtPlatform();
 
+// Whether this process runs in a Wayland session, which hands its programs
+// WAYLAND_DISPLAY; also true for one that runs on XWayland.
+bool InWaylandSession();
+
 // Whether a local X display (":0", ":1.0", "unix:2") accepts a connection on
 // its socket in socketFolder. Remote displays ("host:0") do not count.
 bool XDisplayReachable(std::string_view display, const std::string& socketFolder = "/tmp/.X11-unix");

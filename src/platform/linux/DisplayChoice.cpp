@@ -55,6 +55,11 @@ std::optional<std::string> PreferredQtPlatform()
     return PreferredQtPlatform(displays, [](std::string_view display) { return XDisplayReachable(display); });
 }
 
+bool InWaylandSession()
+{
+    return !Variable("WAYLAND_DISPLAY").empty();
+}
+
 bool XDisplayReachable(std::string_view display, const std::string& socketFolder)
 {
     const std::optional<std::string> number = LocalDisplayNumber(display);

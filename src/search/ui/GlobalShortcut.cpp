@@ -1,5 +1,7 @@
 #include "search/ui/GlobalShortcut.h"
 
+#include "platform/DisplayChoice.h"
+
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
@@ -7,13 +9,6 @@ namespace tramble {
 namespace {
 
 constexpr const char* kPortalShortcutId = "focus-command-box";
-
-// A Wayland desktop keeps keys from programs that grab them, X ones too.
-bool WaylandSession()
-{
-    return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
-}
 
 } // namespace
 
@@ -56,7 +51,8 @@ TGlobalShortcut::TState TGlobalShortcut::SetShortcut(const std::string& text, co
     if (!hotkey)
         return TState::Invalid;
     m_hotkey = *hotkey;
-    if (WaylandSession())
+    // A Wayland desktop keeps keys from programs that grab them, X ones too.
+    if (platform::InWaylandSession())
         m_portal = platform::TPortalShortcut::Bind({kPortalShortcutId, description, ShortcutTrigger(*hotkey)});
     if (!m_portal)
         return GrabOnDisplay(*hotkey);

@@ -48,7 +48,6 @@ protected:
         m_env["TRAMBLE_DUMP"] = m_dir.file("dump");
         // An X session, whatever session the tests run in.
         m_env["WAYLAND_DISPLAY"] = "";
-        m_env["XDG_SESSION_TYPE"] = "x11";
     }
 
     // A Wayland session whose bar runs on XWayland (here: Xvfb), with the
@@ -56,7 +55,6 @@ protected:
     void InWaylandSession(const test::PrivateBus& bus)
     {
         m_env["WAYLAND_DISPLAY"] = "wayland-absent";
-        m_env["XDG_SESSION_TYPE"] = "wayland";
         m_env["DBUS_SESSION_BUS_ADDRESS"] = bus.Address();
     }
 
