@@ -1,6 +1,6 @@
 #include "platform/PortalShortcut.h"
 
-#include <systemd/sd-bus.h>
+#include "platform/linux/SdBusRefs.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -47,11 +47,6 @@ uint64_t MonotonicUsec()
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<uint64_t>(now.tv_sec) * 1'000'000 + static_cast<uint64_t>(now.tv_nsec) / 1000;
 }
-
-struct MessageRef {
-    sd_bus_message* message = nullptr;
-    ~MessageRef() { sd_bus_message_unref(message); }
-};
 
 // The text or object path under key in the a{sv} at the read position.
 std::string ReadVardictText(sd_bus_message* m, const std::string& key)

@@ -1,6 +1,6 @@
 #include "platform/DiskService.h"
 
-#include <systemd/sd-bus.h>
+#include "platform/linux/SdBusRefs.h"
 
 #include <cmath>
 #include <map>
@@ -15,16 +15,6 @@ constexpr const char* kBlock = "org.freedesktop.UDisks2.Block";
 constexpr const char* kDrive = "org.freedesktop.UDisks2.Drive";
 constexpr const char* kAta = "org.freedesktop.UDisks2.Drive.Ata";
 constexpr const char* kNvme = "org.freedesktop.UDisks2.NVMe.Controller";
-
-struct MessageRef {
-    sd_bus_message* message = nullptr;
-    ~MessageRef() { sd_bus_message_unref(message); }
-};
-
-struct ErrorRef {
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    ~ErrorRef() { sd_bus_error_free(&error); }
-};
 
 // One property value as far as this reader cares: text or a number.
 struct Value {
